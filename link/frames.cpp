@@ -1,0 +1,77 @@
+#include "link/frames.h"
+
+#include <algorithm>
+
+namespace sg::link {
+
+namespace {
+
+void BuildFrame(std::uint8_t command, std::uint8_t address, std::span<const std::uint8_t> payload,
+                LinkBuffers &buffers)
+{
+    buffers.rxBuffer.clear();
+    buffers.rxDropped = 0;
+
+    ByteString &frame = buffers.txFrame;
+    frame.clear();
+    frame.push_back(FRAME_START);
+    frame.push_back(static_cast<std::uint8_t>(payload.size() + FRAME_OVERHEAD));
+    frame.push_back(command);
+    frame.push_back(address);
+    frame.insert(frame.end(), payload.begin(), payload.end());
+
+    std::uint8_t checksum = 0;
+    for (const std::uint8_t byte : frame)
+        checksum ^= byte;
+    frame.push_back(checksum);
+}
+
+} // namespace
+
+void BuildWriteDataFrame(const model::DataBlock &data, LinkBuffers &buffers)
+{
+    BuildFrame(CMD_WRITE, ADDR_DATA, data, buffers);
+}
+
+void BuildWriteParamsFrame(const model::ParamBlock &params, LinkBuffers &buffers)
+{
+    BuildFrame(CMD_WRITE, ADDR_PARAMS, params, buffers);
+}
+
+void BuildReadParamsFrame(LinkBuffers &buffers)
+{
+    BuildFrame(CMD_READ, ADDR_PARAMS, {}, buffers);
+}
+
+void BuildReadDataFrame(LinkBuffers &buffers)
+{
+    BuildFrame(CMD_READ, ADDR_DATA, {}, buffers);
+}
+
+void AppendReceived(LinkBuffers &buffers, std::span<const std::uint8_t> bytes)
+{
+    const std::size_t room = RX_CAPACITY - buffers.rxBuffer.size();
+    const std::size_t kept = std::min(room, bytes.size());
+    buffers.rxBuffer.insert(buffers.rxBuffer.end(), bytes.begin(),
+                            bytes.begin() + static_cast<std::ptrdiff_t>(kept));
+    buffers.rxDropped += bytes.size() - kept;
+}
+
+bool IsReplyComplete(const LinkBuffers &buffers)
+{
+    return buffers.rxDropped == 0 &&
+           buffers.rxBuffer.size() == buffers.txFrame.size() + ANSWER_BYTES;
+}
+
+Payload ReplyPayload(const LinkBuffers &buffers)
+{
+    Payload payload{};
+    const std::size_t offset = buffers.txFrame.size() + PAYLOAD_OFFSET_IN_ANSWER;
+    if (buffers.rxBuffer.size() < offset + PAYLOAD_BYTES)
+        return payload;
+    const auto begin = buffers.rxBuffer.begin() + static_cast<std::ptrdiff_t>(offset);
+    std::copy(begin, begin + PAYLOAD_BYTES, payload.begin());
+    return payload;
+}
+
+} // namespace sg::link

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/blocks.h"
+#include "model/byte_string.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace sg::link {
+
+using model::ByteString;
+
+inline constexpr std::uint8_t FRAME_START = 0x44;
+inline constexpr std::uint8_t CMD_WRITE = 0x28;
+inline constexpr std::uint8_t CMD_READ = 0x18;
+inline constexpr std::uint8_t ADDR_PARAMS = 0x00;
+inline constexpr std::uint8_t ADDR_DATA = 0x10;
+
+inline constexpr std::size_t FRAME_OVERHEAD = 5; // start, length, command, address, checksum
+inline constexpr std::size_t ANSWER_BYTES = 11;
+inline constexpr std::size_t PAYLOAD_OFFSET_IN_ANSWER = 2;
+inline constexpr std::size_t PAYLOAD_BYTES = 8;
+
+// Far more than any reply; bytes past it only prove that the reply is too long.
+inline constexpr std::size_t RX_CAPACITY = 1024;
+
+using Payload = std::array<std::uint8_t, PAYLOAD_BYTES>;
+
+// The last request built and everything received since it was built.
+struct LinkBuffers
+{
+    ByteString txFrame;
+    ByteString rxBuffer;
+    std::size_t rxDropped = 0; // bytes received past RX_CAPACITY
+};
+
+void BuildWriteDataFrame(const model::DataBlock &data, LinkBuffers &buffers);
+void BuildWriteParamsFrame(const model::ParamBlock &params, LinkBuffers &buffers);
+void BuildReadParamsFrame(LinkBuffers &buffers);
+void BuildReadDataFrame(LinkBuffers &buffers);
+
+// Appends in arrival order; keeps at most RX_CAPACITY bytes and counts the rest.
+void AppendReceived(LinkBuffers &buffers, std::span<const std::uint8_t> bytes);
+
+// Complete means exactly the echoed request plus the device's 11-byte answer.
+bool IsReplyComplete(const LinkBuffers &buffers);
+
+// The 8 block bytes of a complete reply.
+Payload ReplyPayload(const LinkBuffers &buffers);
+
+} // namespace sg::link

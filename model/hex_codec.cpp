@@ -1,0 +1,39 @@
+#include "model/hex_codec.h"
+
+namespace sg::model {
+
+namespace {
+
+char16_t NibbleToDigit(int nibble)
+{
+    return static_cast<char16_t>(nibble < 10 ? u'0' + nibble : u'A' + nibble - 10);
+}
+
+} // namespace
+
+std::u16string ByteToHex(int value)
+{
+    const int low8 = value & 0xFF;
+    return {NibbleToDigit((low8 & 0xF0) >> 4), NibbleToDigit(low8 & 0x0F)};
+}
+
+int HexDigitValue(std::u16string_view text)
+{
+    if (text.size() != 1)
+        return 0;
+    const char16_t c = text.front();
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return 0;
+}
+
+int HexDigitAt(std::u16string_view text, std::size_t position)
+{
+    return position < text.size() ? HexDigitValue(text.substr(position, 1)) : 0;
+}
+
+} // namespace sg::model

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sg::model {
+
+// Two upper-case hex digits of the low 8 bits of value, high digit first.
+std::u16string ByteToHex(int value);
+
+// Value of a single hex digit of either case; anything else, including the empty
+// string and longer strings, is 0. Sloppy input is repaired, never rejected.
+int HexDigitValue(std::u16string_view text);
+
+// The digit at position of text as HexDigitValue sees it: past the end it is empty.
+int HexDigitAt(std::u16string_view text, std::size_t position);
+
+} // namespace sg::model

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "model/blocks.h"
+#include "model/field_view.h"
+
+namespace sg::model {
+
+// Turns the boxes into the blocks and rewrites every box in canonical form. Box 7 is
+// always overwritten with the data length, whatever the user typed there.
+void NormalizeFields(FieldView &view, Blocks &blocks);
+
+} // namespace sg::model

@@ -1,0 +1,151 @@
+#include "link/frames.h"
+
+#include <QtTest>
+
+using namespace sg::link;
+
+namespace {
+
+QByteArray Bytes(const ByteString &bytes)
+{
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
+
+ByteString FromHex(const char *hex)
+{
+    const QByteArray raw = QByteArray::fromHex(hex);
+    return ByteString(raw.begin(), raw.end());
+}
+
+sg::model::ParamBlock Params(const char *hex)
+{
+    sg::model::ParamBlock params{};
+    const ByteString bytes = FromHex(hex);
+    std::copy(bytes.begin(), bytes.end(), params.begin());
+    return params;
+}
+
+} // namespace
+
+class TestFrames : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void referenceFrames_data()
+    {
+        QTest::addColumn<QString>("builder");
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("read params")
+            << "readParams" << QByteArray() << QByteArray::fromHex("4405180059");
+        QTest::newRow("read data")
+            << "readData" << QByteArray() << QByteArray::fromHex("4405181049");
+        QTest::newRow("write data 00 00")
+            << "writeData" << QByteArray::fromHex("0000") << QByteArray::fromHex("4407281000007B");
+        QTest::newRow("write data 01..04") << "writeData" << QByteArray::fromHex("01020304")
+                                           << QByteArray::fromHex("440928100102030471");
+        QTest::newRow("write empty data")
+            << "writeData" << QByteArray() << QByteArray::fromHex("4405281079");
+        QTest::newRow("write params") << "writeParams" << QByteArray::fromHex("00010040190A0004")
+                                      << QByteArray::fromHex("440D280000010040190A000437");
+    }
+
+    void referenceFrames()
+    {
+        QFETCH(QString, builder);
+        QFETCH(QByteArray, block);
+        QFETCH(QByteArray, frame);
+
+        LinkBuffers buffers;
+        buffers.rxBuffer = FromHex("AABB");
+        const ByteString bytes(block.begin(), block.end());
+        if (builder == "readParams")
+            BuildReadParamsFrame(buffers);
+        else if (builder == "readData")
+            BuildReadDataFrame(buffers);
+        else if (builder == "writeData")
+            BuildWriteDataFrame(bytes, buffers);
+        else
+            BuildWriteParamsFrame(Params(block.toHex().constData()), buffers);
+
+        QCOMPARE(Bytes(buffers.txFrame), frame);
+        QVERIFY(buffers.rxBuffer.empty());
+    }
+
+    void everyFrameXorsToZero()
+    {
+        LinkBuffers buffers;
+        for (std::size_t size = 0; size <= sg::model::MAX_DATA_BYTES; ++size) {
+            ByteString data(size);
+            for (std::size_t i = 0; i < size; ++i)
+                data[i] = static_cast<std::uint8_t>(0x5A + 37 * i);
+            BuildWriteDataFrame(data, buffers);
+            QCOMPARE(std::size_t{buffers.txFrame[1]}, buffers.txFrame.size());
+            QCOMPARE(buffers.txFrame.size(), size + FRAME_OVERHEAD);
+            std::uint8_t sum = 0;
+            for (const std::uint8_t byte : buffers.txFrame)
+                sum ^= byte;
+            QCOMPARE(int{sum}, 0);
+        }
+        BuildWriteParamsFrame(Params("FFFFFFFFFFFFFFFF"), buffers);
+        QCOMPARE(int{buffers.txFrame[1]}, 0x0D);
+    }
+
+    void rebuildingTheSameFrameEmptiesRx()
+    {
+        LinkBuffers buffers;
+        BuildReadDataFrame(buffers);
+        AppendReceived(buffers, FromHex("4405181049"));
+        BuildReadDataFrame(buffers);
+        QVERIFY(buffers.rxBuffer.empty());
+    }
+
+    void replyCompleteness_data()
+    {
+        QTest::addColumn<int>("received");
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("15 bytes") << 15 << false;
+        QTest::newRow("16 bytes") << 16 << true;
+        QTest::newRow("17 bytes") << 17 << false;
+        QTest::newRow("nothing") << 0 << false;
+    }
+
+    void replyCompleteness()
+    {
+        QFETCH(int, received);
+        QFETCH(bool, complete);
+
+        LinkBuffers buffers;
+        BuildReadParamsFrame(buffers);
+        ByteString reply = FromHex("4405180059 440B 00010040190A0004 37 AA");
+        reply.resize(static_cast<std::size_t>(received), 0x00);
+        // Split so that arrival in pieces is exercised too.
+        const std::size_t half = reply.size() / 2;
+        AppendReceived(buffers, std::span(reply).first(half));
+        AppendReceived(buffers, std::span(reply).subspan(half));
+
+        QCOMPARE(IsReplyComplete(buffers), complete);
+        if (complete) {
+            const Payload payload = ReplyPayload(buffers);
+            QCOMPARE(Bytes(ByteString(payload.begin(), payload.end())),
+                     QByteArray::fromHex("00010040190A0004"));
+        }
+    }
+
+    void overflowNeverCompletes()
+    {
+        LinkBuffers buffers;
+        BuildReadParamsFrame(buffers);
+        AppendReceived(buffers, ByteString(RX_CAPACITY + 16, 0x00));
+        QCOMPARE(buffers.rxBuffer.size(), RX_CAPACITY);
+        QVERIFY(!IsReplyComplete(buffers));
+        BuildReadParamsFrame(buffers);
+        AppendReceived(buffers, ByteString(16, 0x00));
+        QVERIFY(IsReplyComplete(buffers));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFrames)
+#include "test_frames.moc"
