@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/byte_string.h"
+
+#include <string>
+
+namespace sg::link {
+
+// What a serial link tells the one who drives it; called on the event loop.
+class SerialLinkListener
+{
+  public:
+    virtual ~SerialLinkListener() = default;
+
+    virtual void bytesArrived() = 0;
+    // The port vanished while open; the link has closed it already.
+    virtual void deviceLost() = 0;
+};
+
+// A COM port chosen by number. Every failing call leaves a reason in lastError(),
+// naming the device and what the system said, for the user to read.
+class SerialLink
+{
+  public:
+    virtual ~SerialLink() = default;
+
+    virtual void setListener(SerialLinkListener *listener) = 0;
+    virtual bool setPortNumber(int number) = 0;
+    virtual bool isOpen() const = 0;
+    virtual bool open() = 0;
+    // True only when the whole frame was accepted; does not wait for it to leave.
+    virtual bool send(const model::ByteString &bytes) = 0;
+    // All bytes waiting, in arrival order, removed from the link.
+    virtual model::ByteString takeInput() = 0;
+    virtual void close() = 0;
+    virtual std::string lastError() const = 0;
+};
+
+} // namespace sg::link

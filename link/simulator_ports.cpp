@@ -1,0 +1,50 @@
+#include "link/simulator_ports.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sg::link {
+
+namespace fs = std::filesystem;
+
+fs::path SimulatorPortDir()
+{
+    const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/')
+        return fs::path(runtime) / "sgsetup" / "ports";
+    return fs::path("/tmp") / ("sgsetup-" + std::to_string(getuid())) / "ports";
+}
+
+bool IsTrustedDir(const fs::path &dir)
+{
+    struct stat info
+    {
+    };
+    if (lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    return info.st_uid == getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
+{
+    std::vector<PortEntry> ports;
+    if (!IsTrustedDir(dir))
+        return ports;
+    std::error_code error;
+    for (const fs::directory_entry &entry : fs::directory_iterator(dir, error)) {
+        if (!entry.is_symlink(error))
+            continue;
+        const fs::path target = fs::read_symlink(entry.path(), error);
+        if (error || !fs::exists(target, error))
+            continue;
+        ports.push_back(
+            {entry.path().filename().string(), target.string(), "sgsim device simulator"});
+    }
+    std::sort(ports.begin(), ports.end(),
+              [](const PortEntry &a, const PortEntry &b) { return a.label < b.label; });
+    return ports;
+}
+
+} // namespace sg::link

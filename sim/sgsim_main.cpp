@@ -1,0 +1,79 @@
+// sgsim: the signal generator on a pseudo-terminal, for working without hardware.
+
+#include "link/port_catalog.h"
+#include "sim/port_registration.h"
+#include "sim/pseudo_terminal.h"
+#include "sim/sim_loop.h"
+#include "sim/sim_options.h"
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int g_stopPipe[2] = {-1, -1};
+
+void RequestStop(int)
+{
+    const char byte = 0;
+    [[maybe_unused]] const ssize_t ignored = write(g_stopPipe[1], &byte, 1);
+}
+
+int ComNumberOf(const std::string &label)
+{
+    const std::vector<sg::link::PortEntry> catalog = sg::link::BuildPortCatalog();
+    for (std::size_t i = 0; i < catalog.size(); ++i) {
+        if (catalog[i].label == label)
+            return static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::string error;
+    const std::optional<sg::sim::SimOptions> options = sg::sim::ParseSimOptions(argc, argv, error);
+    if (!options) {
+        std::fprintf(stderr, "sgsim: %s\n%s", error.c_str(), sg::sim::SimUsage().c_str());
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(sg::sim::SimUsage().c_str(), stdout);
+        return 0;
+    }
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    if (pipe2(g_stopPipe, O_CLOEXEC) != 0) {
+        std::perror("sgsim: pipe");
+        return 1;
+    }
+    struct sigaction action
+    {
+    };
+    action.sa_handler = RequestStop;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+
+    sg::sim::PseudoTerminal line;
+    if (!line.ok()) {
+        std::fprintf(stderr, "sgsim: %s\n", line.error().c_str());
+        return 1;
+    }
+    const std::string name = "sgsim-" + std::to_string(getpid());
+    sg::sim::PortRegistration registration(sg::link::SimulatorPortDir(), name, line.devicePath());
+    if (!registration.ok()) {
+        std::fprintf(stderr, "sgsim: %s\n", registration.error().c_str());
+        return 1;
+    }
+    std::printf("sgsim: COM%d -> %s\n", ComNumberOf(name), line.devicePath().c_str());
+
+    sg::sim::SimLoop loop(*options, line, stdout);
+    loop.run(g_stopPipe[0]);
+    registration.remove();
+    return 0;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "sim/firmware.h"
+#include "sim/pseudo_terminal.h"
+#include "sim/sim_options.h"
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+
+namespace sg::sim {
+
+// Feeds what the tool writes to the firmware and plays back its output, with the
+// faults asked for. Sleeps in poll() whenever there is nothing due.
+class SimLoop
+{
+  public:
+    SimLoop(const SimOptions &options, PseudoTerminal &line, std::FILE *log);
+
+    // Returns when stopFd becomes readable or the line was unplugged.
+    void run(int stopFd);
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    struct Chunk
+    {
+        ByteString bytes;
+        bool droppable = false; // garbage that may be lost when the line is full
+    };
+
+    void readLine();
+    void schedule(const ByteString &bytes, Clock::time_point at, bool droppable = false);
+    void scheduleAnswer(const ByteString &answer);
+    void writeDue();
+    int pollTimeoutMs() const;
+    void unplug();
+
+    SimOptions m_options;
+    PseudoTerminal &m_line;
+    std::FILE *m_log;
+    Firmware m_firmware;
+    std::multimap<Clock::time_point, Chunk> m_pending;
+    Clock::time_point m_lineFreeAt{};
+    std::size_t m_frames = 0;
+    bool m_blocked = false;
+};
+
+} // namespace sg::sim

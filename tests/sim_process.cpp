@@ -1,0 +1,57 @@
+#include "sim_process.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QTest>
+
+SimProcess::SimProcess()
+{
+    qputenv("XDG_RUNTIME_DIR", m_runtimeDir.path().toLocal8Bit());
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+SimProcess::~SimProcess()
+{
+    stop();
+}
+
+bool SimProcess::start(const QStringList &arguments)
+{
+    m_process.start(QStringLiteral(SGSIM_PATH), arguments);
+    if (!waitForOutput("\n"))
+        return false;
+    const QRegularExpression line(R"(COM(\d+) -> (\S+))");
+    const QRegularExpressionMatch match = line.match(m_output);
+    if (!match.hasMatch())
+        return false;
+    m_comNumber = match.captured(1).toInt();
+    m_device = match.captured(2);
+    return m_comNumber > 0;
+}
+
+void SimProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(2000))
+        m_process.kill();
+    m_process.waitForFinished(1000);
+}
+
+QString SimProcess::output()
+{
+    m_output += QString::fromLocal8Bit(m_process.readAll());
+    return m_output;
+}
+
+bool SimProcess::waitForOutput(const QString &text, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!output().contains(text)) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}

@@ -1,0 +1,167 @@
+#include "link/qt_serial_link.h"
+#include "sim_process.h"
+
+#include <QtTest>
+
+#include <sys/resource.h>
+
+using sg::link::QtSerialLink;
+using sg::model::ByteString;
+
+namespace {
+
+const ByteString READ_PARAMS{0x44, 0x05, 0x18, 0x00, 0x59};
+
+QByteArray Hex(const ByteString &bytes)
+{
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()))
+        .toHex()
+        .toUpper();
+}
+
+// Gathers what arrives, the way the transfer controller does.
+class Collector : public sg::link::SerialLinkListener
+{
+  public:
+    explicit Collector(QtSerialLink &link) : m_link(link) { link.setListener(this); }
+    void bytesArrived() override
+    {
+        const ByteString bytes = m_link.takeInput();
+        received.insert(received.end(), bytes.begin(), bytes.end());
+        ++notifications;
+    }
+    void deviceLost() override { ++losses; }
+
+    ByteString received;
+    int notifications = 0;
+    int losses = 0;
+
+  private:
+    QtSerialLink &m_link;
+};
+
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+class TestQtSerialLink : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void readRequest_data()
+    {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("whole") << QStringList{} << QByteArray("4405180059440B00010040190A000419");
+        QTest::newRow("in pieces")
+            << QStringList{"--split"} << QByteArray("4405180059440B00010040190A000419");
+        QTest::newRow("stray byte") << QStringList{"--answer-length", "12"}
+                                    << QByteArray("4405180059440B00010040190A00041900");
+        QTest::newRow("nothing connected") << QStringList{"--silent", "--no-echo"} << QByteArray();
+    }
+
+    void readRequest()
+    {
+        QFETCH(QStringList, simArgs);
+        QFETCH(QByteArray, expected);
+        SimProcess sim;
+        QVERIFY(sim.start(simArgs));
+        QtSerialLink link;
+        Collector collector(link);
+        QVERIFY(link.setPortNumber(sim.comNumber()));
+        QVERIFY2(link.open(), link.lastError().c_str());
+        QVERIFY(link.send(READ_PARAMS));
+        QTest::qWait(150);
+        QCOMPARE(Hex(collector.received), expected);
+        if (simArgs.contains("--split"))
+            QVERIFY(collector.notifications >= 2);
+        link.close();
+        QVERIFY(!link.isOpen());
+    }
+
+    void unknownNumberIsRefused()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QtSerialLink link;
+        QVERIFY(!link.setPortNumber(sim.comNumber() + 1));
+        QVERIFY(!link.setPortNumber(0));
+        QVERIFY(QString::fromStdString(link.lastError()).contains("no such port"));
+    }
+
+    void missingDeviceFailsToOpen()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QtSerialLink link;
+        QVERIFY(link.setPortNumber(sim.comNumber()));
+        sim.stop();
+        QVERIFY(!link.open());
+        QVERIFY2(QString::fromStdString(link.lastError()).startsWith(sim.device() + ": "),
+                 link.lastError().c_str());
+    }
+
+    void busyPortFailsForSecondHolder()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QtSerialLink first;
+        QtSerialLink second;
+        QVERIFY(first.setPortNumber(sim.comNumber()) && second.setPortNumber(sim.comNumber()));
+        QVERIFY(first.open());
+        QVERIFY(!second.open());
+        QVERIFY2(QString::fromStdString(second.lastError()).startsWith(sim.device()),
+                 second.lastError().c_str());
+        first.close();
+        QVERIFY(second.open());
+    }
+
+    void vanishingDeviceLeavesProcessIdle()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--unplug-after", "1"}));
+        QtSerialLink link;
+        Collector collector(link);
+        QVERIFY(link.setPortNumber(sim.comNumber()));
+        QVERIFY(link.open());
+        QVERIFY(link.send(READ_PARAMS));
+        QTRY_COMPARE_WITH_TIMEOUT(collector.losses, 1, 2000);
+        QVERIFY(!link.isOpen());
+        QVERIFY(!link.lastError().empty());
+
+        const double before = CpuSeconds();
+        QTest::qWait(1000);
+        QVERIFY2(CpuSeconds() - before < 0.05, "busy after the device vanished");
+        QCOMPARE(collector.losses, 1);
+    }
+
+    void staleBytesAreDiscardedOnOpen()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--delay-ms", "100"}));
+        QtSerialLink link;
+        Collector collector(link);
+        QVERIFY(link.setPortNumber(sim.comNumber()));
+        QVERIFY(link.open());
+        QVERIFY(link.send(READ_PARAMS));
+        QTRY_COMPARE_WITH_TIMEOUT(collector.received.size(), std::size_t{5}, 1000);
+        link.close();
+        QVERIFY(sim.waitForOutput("read params"));
+        QTest::qWait(200); // the answer lands while the port is closed
+        collector.received.clear();
+        QVERIFY(link.open());
+        QTest::qWait(100);
+        QCOMPARE(Hex(collector.received), QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtSerialLink)
+#include "test_qt_serial_link.moc"
