@@ -1,0 +1,148 @@
+#pragma once
+
+#include "fake_field_view.h"
+#include "link/serial_link.h"
+#include "transfer/alerts.h"
+#include "transfer/ticker.h"
+#include "transfer/transfer_view.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The fakes share one journal so that tests can check the order of effects.
+using Journal = std::vector<std::string>;
+
+class FakeView : public sg::transfer::TransferView
+{
+  public:
+    explicit FakeView(Journal &journal) : m_journal(journal) {}
+
+    FakeFieldView fields;
+    std::u16string com = u"1";
+    bool readEnabled = true;
+    bool storeEnabled = true;
+
+    std::u16string dataText() const override { return fields.dataText(); }
+    void setDataText(const std::u16string &text) override { fields.setDataText(text); }
+    std::u16string paramText(std::size_t i) const override { return fields.paramText(i); }
+    void setParamText(std::size_t i, const std::u16string &text) override
+    {
+        fields.setParamText(i, text);
+    }
+    std::u16string comText() const override { return com; }
+    void setReadEnabled(bool enabled) override
+    {
+        readEnabled = enabled;
+        m_journal.push_back(enabled ? "enable read" : "disable read");
+    }
+    void setStoreEnabled(bool enabled) override
+    {
+        storeEnabled = enabled;
+        m_journal.push_back(enabled ? "enable store" : "disable store");
+    }
+
+  private:
+    Journal &m_journal;
+};
+
+class FakeLink : public sg::link::SerialLink
+{
+  public:
+    explicit FakeLink(Journal &journal) : m_journal(journal) {}
+
+    int knownPorts = 3;
+    bool openWorks = true;
+    bool sendWorks = true;
+    bool open_ = false;
+    int portNumber = 0;
+    std::vector<sg::model::ByteString> sent;
+    sg::model::ByteString waiting; // arrived but not yet taken
+    sg::link::SerialLinkListener *listener = nullptr;
+
+    // Bytes arrive and the link says so.
+    void arrive(const sg::model::ByteString &bytes)
+    {
+        waiting.insert(waiting.end(), bytes.begin(), bytes.end());
+        listener->bytesArrived();
+    }
+
+    void setListener(sg::link::SerialLinkListener *l) override { listener = l; }
+    bool setPortNumber(int number) override
+    {
+        portNumber = number;
+        return number >= 1 && number <= knownPorts;
+    }
+    bool isOpen() const override { return open_; }
+    bool open() override
+    {
+        m_journal.push_back("open");
+        open_ = openWorks;
+        return openWorks;
+    }
+    bool send(const sg::model::ByteString &bytes) override
+    {
+        if (!sendWorks || !open_)
+            return false;
+        sent.push_back(bytes);
+        return true;
+    }
+    sg::model::ByteString takeInput() override { return std::exchange(waiting, {}); }
+    void close() override
+    {
+        if (open_)
+            m_journal.push_back("close");
+        open_ = false;
+    }
+    std::string lastError() const override { return "/dev/fake: reason"; }
+
+  private:
+    Journal &m_journal;
+};
+
+class FakeTicker : public sg::transfer::Ticker
+{
+  public:
+    bool running = false;
+    int starts = 0;
+    void start() override
+    {
+        running = true;
+        ++starts;
+    }
+    void stop() override { running = false; }
+};
+
+class FakeAlerts : public sg::transfer::Alerts
+{
+  public:
+    explicit FakeAlerts(Journal &journal) : m_journal(journal) {}
+
+    struct Alert
+    {
+        std::string kind, text, detail;
+    };
+    std::vector<Alert> shown;
+    std::function<void()> whileOpen; // what the event loop does while the box is up
+
+    void critical(std::string_view text, const std::string &detail) override
+    {
+        show("critical", text, detail);
+    }
+    void warning(std::string_view text, const std::string &detail) override
+    {
+        show("warning", text, detail);
+    }
+
+  private:
+    void show(const std::string &kind, std::string_view text, const std::string &detail)
+    {
+        shown.push_back({kind, std::string(text), detail});
+        m_journal.push_back(kind + " " + std::string(text));
+        if (whileOpen)
+            whileOpen();
+    }
+    Journal &m_journal;
+};

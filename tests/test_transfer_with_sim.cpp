@@ -1,0 +1,112 @@
+#include "fake_transfer.h"
+#include "link/qt_serial_link.h"
+#include "sim_process.h"
+#include "transfer/transfer_controller.h"
+#include "ui/qt_ticker.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using namespace sg::transfer;
+
+namespace {
+
+// The real link and the real 1500 ms ticker; only the window is faked.
+struct RealRig
+{
+    Journal journal;
+    FakeView view{journal};
+    FakeAlerts alerts{journal};
+    sg::link::QtSerialLink link;
+    sg::ui::QtTicker ticker{[this] { controller.tick(); }};
+    TransferController controller{view, link, ticker, alerts};
+
+    explicit RealRig(int com) { view.com = QString::number(com).toStdU16String(); }
+    bool waitIdle(int timeoutMs)
+    {
+        (void)QTest::qWaitFor([&] { return controller.state() == TransferState::Idle; }, timeoutMs);
+        return controller.state() == TransferState::Idle && !ticker.isActive() && !link.isOpen();
+    }
+};
+
+QString Text(const std::u16string &text)
+{
+    return QString::fromStdU16String(text);
+}
+
+QString Params(const FakeView &view)
+{
+    QString joined;
+    for (const std::u16string &param : view.fields.params)
+        joined += Text(param);
+    return joined;
+}
+
+} // namespace
+
+class TestTransferWithSim : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void readTakesTwoTicks()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        RealRig rig(sim.comNumber());
+
+        QElapsedTimer clock;
+        clock.start();
+        rig.controller.startRead();
+        QVERIFY(rig.waitIdle(5000));
+        const qint64 elapsed = clock.elapsed();
+        qInfo("read took %lld ms", elapsed);
+        QVERIFY(elapsed >= 2900 && elapsed < 3400);
+
+        QVERIFY(rig.alerts.shown.empty());
+        QCOMPARE(Params(rig.view), QString("00010040190A0004"));
+        QCOMPARE(Text(rig.view.fields.data), QString("01020304"));
+        QVERIFY(rig.view.readEnabled && rig.view.storeEnabled);
+    }
+
+    void storeReachesTheDevice()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        RealRig rig(sim.comNumber());
+        rig.view.fields.data = u"a1b2c";
+        rig.view.fields.params = {u"01", u"03", u"00", u"40", u"02", u"00", u"05", u"00"};
+
+        rig.controller.startStore();
+        QVERIFY(rig.waitIdle(5000));
+        QVERIFY(rig.alerts.shown.empty());
+        QVERIFY(sim.waitForOutput("write params"));
+        const QString log = sim.output();
+        QVERIFY2(log.contains("write data   44 08 28 10 A1 B2 C0 A7"), qPrintable(log));
+        QVERIFY2(log.contains("write params 44 0D 28 00 01 03 00 40 02 00 05 03 27"),
+                 qPrintable(log));
+        QCOMPARE(Text(rig.view.fields.params[7]), QString("03"));
+
+        rig.controller.startRead();
+        QVERIFY(rig.waitIdle(5000));
+        QCOMPARE(Text(rig.view.fields.data), QString("A1B2C0"));
+        QCOMPARE(Params(rig.view), QString("0103004002000503"));
+    }
+
+    void storeWithUnpluggedDeviceEndsInOrder()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--unplug-after", "1"}));
+        RealRig rig(sim.comNumber());
+
+        rig.controller.startStore();
+        QVERIFY(rig.waitIdle(3000));
+        QCOMPARE(rig.alerts.shown.size(), std::size_t{1});
+        QCOMPARE(rig.alerts.shown[0].text, std::string("ERROR! Check COM settings"));
+        QVERIFY(!rig.alerts.shown[0].detail.empty());
+        QVERIFY(rig.view.readEnabled && rig.view.storeEnabled);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTransferWithSim)
+#include "test_transfer_with_sim.moc"

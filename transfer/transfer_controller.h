@@ -1,0 +1,71 @@
+#pragma once
+
+#include "link/frames.h"
+#include "link/serial_link.h"
+#include "model/blocks.h"
+#include "transfer/alerts.h"
+#include "transfer/ticker.h"
+#include "transfer/transfer_state.h"
+#include "transfer/transfer_view.h"
+
+#include <string>
+#include <string_view>
+
+namespace sg::transfer {
+
+// Read and Store: two requests each, paced by the ticker, on the event loop only.
+class TransferController : public link::SerialLinkListener
+{
+  public:
+    TransferController(TransferView &view, link::SerialLink &link, Ticker &ticker, Alerts &alerts);
+    ~TransferController() override;
+    TransferController(const TransferController &) = delete;
+    TransferController &operator=(const TransferController &) = delete;
+
+    void windowOpened();
+    void startRead();
+    void startStore();
+    void tick();
+    // An entry box lost the focus.
+    void NormalizeFields();
+
+    void bytesArrived() override;
+    void deviceLost() override;
+
+    TransferState state() const { return m_state; }
+    const model::Blocks &blocks() const { return m_blocks; }
+    const link::LinkBuffers &buffers() const { return m_buffers; }
+
+  private:
+    enum class Kind
+    {
+        Read,
+        Store
+    };
+
+    void start(Kind kind);
+    void startFailed(const std::string &detail);
+    void sendNextParamsFrame();
+    void checkParamsReply();
+    void checkDataReply();
+    void finishStore();
+    bool sendFrame();
+    void takeWaitingInput();
+    void failTransfer(bool noResponse, const std::string &detail);
+    void EnableTransferButtons();
+    void DisableTransferButtons();
+    void FinishTransfer();
+
+    TransferView &m_view;
+    link::SerialLink &m_link;
+    Ticker &m_ticker;
+    Alerts &m_alerts;
+
+    model::Blocks m_blocks;
+    link::LinkBuffers m_buffers;
+    TransferState m_state = TransferState::Idle;
+    std::uint8_t m_deviceLength = 0; // the length byte of the read's own parameter reply
+    bool m_alertOpen = false;
+};
+
+} // namespace sg::transfer
