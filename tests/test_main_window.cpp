@@ -1,0 +1,263 @@
+#include "message_box_closer.h"
+#include "sim_process.h"
+#include "ui/fonts.h"
+#include "ui/help_window.h"
+#include "ui/main_window.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using sg::transfer::TransferState;
+using sg::ui::MainWindow;
+
+namespace {
+
+QLineEdit *Box(MainWindow &window, const QString &name, int index = -1)
+{
+    for (QLineEdit *box : window.findChildren<QLineEdit *>(name)) {
+        if (index < 0 || box->property("index").toInt() == index)
+            return box;
+    }
+    return nullptr;
+}
+
+QPushButton *Button(MainWindow &window, const QString &name)
+{
+    return window.findChild<QPushButton *>(name);
+}
+
+QString Params(MainWindow &window)
+{
+    QString joined;
+    for (int i = 0; i < 8; ++i)
+        joined += Box(window, "Text1", i)->text();
+    return joined;
+}
+
+bool WaitIdle(MainWindow &window, int timeoutMs)
+{
+    return QTest::qWaitFor([&] { return window.controller().state() == TransferState::Idle; },
+                           timeoutMs);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { sg::ui::RegisterFonts(); }
+
+    void startState()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(Box(window, "TXTdata")->text(), QString("0000"));
+        QCOMPARE(Params(window), QString("0000000000000000"));
+        QCOMPARE(Box(window, "TXTcom")->text(), QString("1"));
+        QVERIFY(Button(window, "CMDread")->isEnabled() && Button(window, "CMDstore")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), Box(window, "TXTcom"));
+        QCOMPARE(window.size(), QSize(335, 309));
+        QVERIFY(window.hintWindow() == nullptr);
+        for (const QTimer *timer : window.findChildren<QTimer *>())
+            QVERIFY(!timer->isActive());
+    }
+
+    void typingThenTabNormalizes()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QLineEdit *mode = Box(window, "Text1", 0);
+        mode->setFocus(Qt::TabFocusReason);
+        mode->selectAll();
+        QTest::keyClicks(mode, "3a");
+        QTest::keyClick(mode, Qt::Key_Tab);
+        QCOMPARE(mode->text(), QString("3A"));
+        QCOMPARE(Box(window, "Text1", 7)->text(), QString("02"));
+        QCOMPARE(QApplication::focusWidget(), Box(window, "Text1", 1));
+
+        // Leaving an untouched box normalises too.
+        Box(window, "TXTdata")->setText("abc");
+        Box(window, "TXTdata")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Box(window, "TXTdata"), Qt::Key_Tab);
+        QCOMPARE(Box(window, "TXTdata")->text(), QString("ABC0"));
+    }
+
+    void boxesRefuseExtraCharacters_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("DATA") << "TXTdata" << -1 << 16;
+        QTest::newRow("parameter") << "Text1" << 3 << 2;
+        QTest::newRow("COM") << "TXTcom" << -1 << 2;
+    }
+
+    void boxesRefuseExtraCharacters()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        QFETCH(int, limit);
+        MainWindow window;
+        QLineEdit *box = Box(window, name, index);
+        box->clear();
+        QTest::keyClicks(box, QString(limit + 1, QChar('7')));
+        QCOMPARE(box->text(), QString(limit, QChar('7')));
+        QVERIFY(box->alignment() & Qt::AlignHCenter);
+    }
+
+    void lengthBoxTakesNoInput()
+    {
+        MainWindow window;
+        QLineEdit *length = Box(window, "Text1", 7);
+        QVERIFY(!length->isEnabled());
+        QCOMPARE(length->focusPolicy(), Qt::NoFocus);
+    }
+
+    void tabOrder()
+    {
+        MainWindow window;
+        const QStringList expected{"TXTcom", "TXTdata", "Text1", "Text1",    "Text1",   "Text1",
+                                   "Text1",  "Text1",   "Text1", "Command1", "CMDread", "CMDstore"};
+        QWidget *widget = Box(window, "TXTcom");
+        QStringList order;
+        for (int i = 0; i < expected.size(); ++i) {
+            order << widget->objectName();
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(order, expected);
+    }
+
+    void accelerators_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Alt+R reads") << int(Qt::Key_R) << "ERROR! Check COM settings";
+        QTest::newRow("Alt+S stores") << int(Qt::Key_S) << "ERROR! Check COM settings";
+        QTest::newRow("Alt+H helps") << int(Qt::Key_H) << "";
+    }
+
+    void accelerators()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, message);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        Box(window, "TXTcom")->setText("x"); // fails at once, so no port is touched
+        MessageBoxCloser closer;
+        QTest::keyClick(&window, Qt::Key(key), Qt::AltModifier);
+        if (message.isEmpty()) {
+            QTRY_VERIFY(window.hintWindow() && window.hintWindow()->isVisible());
+            return;
+        }
+        QTRY_COMPARE(closer.seen.size(), 1);
+        QCOMPARE(closer.seen[0].text, message);
+        QCOMPARE(closer.seen[0].icon, QMessageBox::Critical);
+        QVERIFY(closer.seen[0].title.isEmpty());
+    }
+
+    void helpWindowIsOneInstance()
+    {
+        MainWindow window;
+        window.show();
+        QPushButton *help = Button(window, "Command1");
+        help->click();
+        const QPointer<sg::ui::HintWindow> first = window.hintWindow();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(first->windowTitle().isEmpty());
+        QCOMPARE(first->size(), QSize(706, 306));
+        help->click();
+        QCOMPARE(window.hintWindow(), first.data());
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        help->click();
+        QVERIFY(window.hintWindow() && window.hintWindow()->isVisible());
+    }
+
+    void textFitsItsControl()
+    {
+        MainWindow window;
+        for (const QLabel *label : window.findChildren<QLabel *>()) {
+            const int needed = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(needed <= label->width(),
+                     qPrintable(label->text() + ": " + QString::number(needed)));
+        }
+        for (const QPushButton *button : window.findChildren<QPushButton *>()) {
+            const QString text = QString(button->text()).remove('&');
+            QVERIFY2(button->fontMetrics().horizontalAdvance(text) + 8 <= button->width(),
+                     qPrintable(text));
+        }
+        QLineEdit *data = Box(window, "TXTdata");
+        int widestDigit = 0;
+        for (const QChar digit : QString("0123456789ABCDEF"))
+            widestDigit = std::max(widestDigit, data->fontMetrics().horizontalAdvance(digit));
+        QVERIFY(16 * widestDigit + 6 <= data->width());
+
+        sg::ui::HintWindow help(&window);
+        const auto *sheet = help.findChild<sg::ui::HelpSheet *>();
+        QVERIFY2(sheet->widestLine() <= sheet->width(),
+                 qPrintable(QString::number(sheet->widestLine())));
+    }
+
+    void helpStaysUsableDuringTransfer()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--silent"}));
+        MainWindow window;
+        window.show();
+        Box(window, "TXTcom")->setText(QString::number(sim.comNumber()));
+        MessageBoxCloser closer;
+        Button(window, "CMDread")->click();
+        QCOMPARE(window.controller().state(), TransferState::ReadCheckParams);
+        QVERIFY(!Button(window, "CMDread")->isEnabled() &&
+                !Button(window, "CMDstore")->isEnabled());
+        QVERIFY(Button(window, "Command1")->isEnabled());
+        Button(window, "Command1")->click();
+        QVERIFY(window.hintWindow()->isVisible());
+
+        QVERIFY(WaitIdle(window, 4000));
+        QCOMPARE(closer.seen.size(), 1);
+        QCOMPARE(closer.seen[0].text, QString("ERROR! No response."));
+        QCOMPARE(closer.seen[0].icon, QMessageBox::Warning);
+        QVERIFY(Button(window, "CMDread")->isEnabled() && Button(window, "CMDstore")->isEnabled());
+        QCOMPARE(Params(window), QString("0000000000000002"));
+    }
+
+    void readChangeStoreReadBack()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.show();
+        Box(window, "TXTcom")->setText(QString::number(sim.comNumber()));
+        MessageBoxCloser closer;
+
+        Button(window, "CMDread")->click();
+        QVERIFY(WaitIdle(window, 5000));
+        QCOMPARE(Params(window), QString("00010040190A0004"));
+        QCOMPARE(Box(window, "TXTdata")->text(), QString("01020304"));
+
+        Box(window, "TXTdata")->setText("cafe");
+        Box(window, "Text1", 6)->setText("3");
+        Button(window, "CMDstore")->click();
+        QVERIFY(WaitIdle(window, 5000));
+        QVERIFY(sim.waitForOutput("write params"));
+        QVERIFY2(sim.output().contains("write data   44 07 28 10 CA FE"), qPrintable(sim.output()));
+
+        Box(window, "TXTdata")->setText("");
+        Button(window, "CMDread")->click();
+        QVERIFY(WaitIdle(window, 5000));
+        QCOMPARE(Box(window, "TXTdata")->text(), QString("CAFE"));
+        QCOMPARE(Params(window), QString("00010040190A0302"));
+        QVERIFY(closer.seen.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

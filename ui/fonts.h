@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+
+namespace sg::ui {
+
+// Makes "Tahoma" available where the system lacks it; call once after QApplication.
+void RegisterFonts();
+
+// The window's face at a size given in points at 96 dpi, so that text keeps its
+// place in the pixel layout whatever the screen reports.
+QFont UiFont(double points, bool bold, bool italic = false);
+
+} // namespace sg::ui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+namespace sg::ui {
+
+// The reference sheet: mode bits and the bit-rate divisor, black and blue on white.
+class HelpSheet : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    explicit HelpSheet(QWidget *parent = nullptr);
+
+    // The widest line of the sheet, in pixels, as painted.
+    int widestLine() const;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// The Help window: owned by the main window, shown without blocking it.
+class HintWindow : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    explicit HintWindow(QWidget *owner);
+};
+
+} // namespace sg::ui
