@@ -63,8 +63,7 @@ class TestMainWindow : public QObject
         QCOMPARE(QApplication::focusWidget(), Box(window, "TXTcom"));
         QCOMPARE(window.size(), QSize(335, 309));
         QVERIFY(window.hintWindow() == nullptr);
-        for (const QTimer *timer : window.findChildren<QTimer *>())
-            QVERIFY(!timer->isActive());
+        QVERIFY(!window.isTransferTimerRunning() && !window.isPortOpen());
     }
 
     void typingThenTabNormalizes()

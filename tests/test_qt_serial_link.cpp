@@ -1,9 +1,8 @@
 #include "link/qt_serial_link.h"
+#include "process_stats.h"
 #include "sim_process.h"
 
 #include <QtTest>
-
-#include <sys/resource.h>
 
 using sg::link::QtSerialLink;
 using sg::model::ByteString;
@@ -40,14 +39,6 @@ class Collector : public sg::link::SerialLinkListener
   private:
     QtSerialLink &m_link;
 };
-
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 } // namespace
 

@@ -40,6 +40,8 @@ class MainWindow : public QWidget, public transfer::TransferView
 
     const transfer::TransferController &controller() const { return m_controller; }
     HintWindow *hintWindow() const;
+    bool isTransferTimerRunning() const { return m_ticker.isActive(); }
+    bool isPortOpen() const { return m_link.isOpen(); }
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,0 +1,60 @@
+#include "fake_transfer.h"
+#include "link/qt_serial_link.h"
+#include "process_stats.h"
+#include "sim_process.h"
+#include "transfer/transfer_controller.h"
+#include "ui/qt_ticker.h"
+
+#include <QtTest>
+
+using namespace sg::transfer;
+
+class TestSoak : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void twoHundredTransfers()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        Journal journal;
+        FakeView view(journal);
+        FakeAlerts alerts(journal);
+        sg::link::QtSerialLink link;
+        TransferController *controller = nullptr;
+        sg::ui::QtTicker ticker([&] { controller->tick(); }, 25); // shortened for the soak only
+        TransferController transfers(view, link, ticker, alerts);
+        controller = &transfers;
+        view.com = QString::number(sim.comNumber()).toStdU16String();
+
+        qint64 residentAt20 = 0;
+        qsizetype descriptorsAt20 = 0;
+        for (int n = 1; n <= 200; ++n) {
+            const bool read = n % 2 == 1;
+            if (!read)
+                view.fields.data = QString::number(n, 16).rightJustified(4, '0').toStdU16String();
+            read ? transfers.startRead() : transfers.startStore();
+            QVERIFY(
+                QTest::qWaitFor([&] { return transfers.state() == TransferState::Idle; }, 2000));
+            QVERIFY2(alerts.shown.empty(), qPrintable(QString("transfer %1 failed").arg(n)));
+            QVERIFY(!link.isOpen() && !ticker.isActive());
+            if (read && n > 1) {
+                const QString stored = QString::number(n - 1, 16).rightJustified(4, '0').toUpper();
+                QCOMPARE(QString::fromStdU16String(view.fields.data), stored);
+            }
+            if (n == 20) {
+                residentAt20 = ResidentBytes();
+                descriptorsAt20 = OpenDescriptors();
+            }
+        }
+        const qint64 residentAt200 = ResidentBytes();
+        qInfo("resident memory: %lld KiB at transfer 20, %lld KiB at transfer 200",
+              residentAt20 / 1024, residentAt200 / 1024);
+        QVERIFY(residentAt200 - residentAt20 <= 1024 * 1024);
+        QCOMPARE(OpenDescriptors(), descriptorsAt20);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSoak)
+#include "test_soak.moc"
