@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test.
+# Sets up and runs every test: a short fuzz run, the whole suite under AddressSanitizer
+# and UndefinedBehaviorSanitizer, then the whole suite in the normal build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${SG_BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh"
-ctest --test-dir "${SG_BUILD_DIR:-$root/build}" --output-on-failure -j "$(nproc)"
+
+"$root/scripts/fuzz.sh" "${SG_FUZZ_SECONDS:-5}"
+
+SG_BUILD_DIR="$root/build-asan" "$root/scripts/build.sh" -DSG_SANITIZE=ON >/dev/null
+UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir "$root/build-asan" --output-on-failure \
+  -j "$(nproc)"
+
+"$root/scripts/build.sh" >/dev/null
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"

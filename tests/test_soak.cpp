@@ -51,7 +51,9 @@ class TestSoak : public QObject
         const qint64 residentAt200 = ResidentBytes();
         qInfo("resident memory: %lld KiB at transfer 20, %lld KiB at transfer 200",
               residentAt20 / 1024, residentAt200 / 1024);
+#ifndef SG_SANITIZED // the sanitizer's quarantine holds on to freed memory by design
         QVERIFY(residentAt200 - residentAt20 <= 1024 * 1024);
+#endif
         QCOMPARE(OpenDescriptors(), descriptorsAt20);
     }
 };
