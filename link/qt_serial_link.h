@@ -12,7 +12,7 @@ class QtSerialLink : public QObject, public SerialLink
 {
     Q_OBJECT
 
-  public:
+public:
     explicit QtSerialLink(QObject *parent = nullptr);
     ~QtSerialLink() override;
 
@@ -25,7 +25,7 @@ class QtSerialLink : public QObject, public SerialLink
     void close() override;
     std::string lastError() const override;
 
-  private:
+private:
     void handleReadyRead();
     void handleError(QSerialPort::SerialPortError error);
     void fail(const QString &reason);

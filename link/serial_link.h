@@ -9,7 +9,7 @@ namespace sg::link {
 // What a serial link tells the one who drives it; called on the event loop.
 class SerialLinkListener
 {
-  public:
+public:
     virtual ~SerialLinkListener() = default;
 
     virtual void bytesArrived() = 0;
@@ -21,7 +21,7 @@ class SerialLinkListener
 // naming the device and what the system said, for the user to read.
 class SerialLink
 {
-  public:
+public:
     virtual ~SerialLink() = default;
 
     virtual void setListener(SerialLinkListener *listener) = 0;

@@ -8,7 +8,7 @@ namespace sg::model {
 // The nine entry boxes the blocks are edited in: DATA and parameter boxes 0..7.
 class FieldView
 {
-  public:
+public:
     virtual ~FieldView() = default;
 
     virtual std::u16string dataText() const = 0;

@@ -33,7 +33,7 @@ struct FirmwareOutput
 // The signal generator's protocol side: frames in, stored blocks, 11-byte answers out.
 class Firmware
 {
-  public:
+public:
     explicit Firmware(FirmwareOptions options = {});
 
     FirmwareOutput receive(std::span<const std::uint8_t> bytes);
@@ -43,7 +43,7 @@ class Firmware
     const model::ParamBlock &params() const { return m_params; }
     const model::DataBlock &data() const { return m_data; }
 
-  private:
+private:
     void handleFrame(FirmwareOutput &out);
     ByteString answerFor(std::uint8_t address) const;
 

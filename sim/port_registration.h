@@ -8,7 +8,7 @@ namespace sg::sim {
 // The simulator's entry in the directory where the tool looks for simulated ports.
 class PortRegistration
 {
-  public:
+public:
     PortRegistration(const std::filesystem::path &dir, const std::string &name,
                      const std::string &device);
     ~PortRegistration();
@@ -20,7 +20,7 @@ class PortRegistration
     const std::filesystem::path &path() const { return m_path; }
     void remove();
 
-  private:
+private:
     std::filesystem::path m_path;
     std::string m_error;
 };

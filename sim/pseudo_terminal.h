@@ -8,7 +8,7 @@ namespace sg::sim {
 // the tool opening and closing the port never hangs the line up.
 class PseudoTerminal
 {
-  public:
+public:
     PseudoTerminal();
     ~PseudoTerminal();
     PseudoTerminal(const PseudoTerminal &) = delete;
@@ -21,7 +21,7 @@ class PseudoTerminal
     // Pulls the plug: the tool's side sees the device vanish.
     void close();
 
-  private:
+private:
     int m_master = -1;
     int m_slave = -1;
     std::string m_devicePath;

@@ -14,13 +14,13 @@ namespace sg::sim {
 // faults asked for. Sleeps in poll() whenever there is nothing due.
 class SimLoop
 {
-  public:
+public:
     SimLoop(const SimOptions &options, PseudoTerminal &line, std::FILE *log);
 
     // Returns when stopFd becomes readable or the line was unplugged.
     void run(int stopFd);
 
-  private:
+private:
     using Clock = std::chrono::steady_clock;
     struct Chunk
     {

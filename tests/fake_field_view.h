@@ -8,7 +8,7 @@
 // The nine boxes as plain strings, starting with the window's initial texts.
 class FakeFieldView : public sg::model::FieldView
 {
-  public:
+public:
     std::u16string data = u"0000";
     std::array<std::u16string, sg::model::PARAM_COUNT> params{u"00", u"00", u"00", u"00",
                                                               u"00", u"00", u"00", u"00"};

@@ -17,7 +17,7 @@ using Journal = std::vector<std::string>;
 
 class FakeView : public sg::transfer::TransferView
 {
-  public:
+public:
     explicit FakeView(Journal &journal) : m_journal(journal) {}
 
     FakeFieldView fields;
@@ -44,13 +44,13 @@ class FakeView : public sg::transfer::TransferView
         m_journal.push_back(enabled ? "enable store" : "disable store");
     }
 
-  private:
+private:
     Journal &m_journal;
 };
 
 class FakeLink : public sg::link::SerialLink
 {
-  public:
+public:
     explicit FakeLink(Journal &journal) : m_journal(journal) {}
 
     int knownPorts = 3;
@@ -98,13 +98,13 @@ class FakeLink : public sg::link::SerialLink
     }
     std::string lastError() const override { return "/dev/fake: reason"; }
 
-  private:
+private:
     Journal &m_journal;
 };
 
 class FakeTicker : public sg::transfer::Ticker
 {
-  public:
+public:
     bool running = false;
     int starts = 0;
     void start() override
@@ -117,7 +117,7 @@ class FakeTicker : public sg::transfer::Ticker
 
 class FakeAlerts : public sg::transfer::Alerts
 {
-  public:
+public:
     explicit FakeAlerts(Journal &journal) : m_journal(journal) {}
 
     struct Alert
@@ -136,7 +136,7 @@ class FakeAlerts : public sg::transfer::Alerts
         show("warning", text, detail);
     }
 
-  private:
+private:
     void show(const std::string &kind, std::string_view text, const std::string &detail)
     {
         shown.push_back({kind, std::string(text), detail});

@@ -7,7 +7,7 @@
 // Dismisses every modal message box as soon as it is up, remembering what it said.
 class MessageBoxCloser : public QObject
 {
-  public:
+public:
     struct Seen
     {
         QString text;
@@ -29,6 +29,6 @@ class MessageBoxCloser : public QObject
         m_timer.start(20);
     }
 
-  private:
+private:
     QTimer m_timer;
 };

@@ -8,7 +8,7 @@
 // catalog holds the host's ports and exactly this simulator.
 class SimProcess
 {
-  public:
+public:
     SimProcess();
     ~SimProcess();
 
@@ -23,7 +23,7 @@ class SimProcess
     // Waits until sgsim has printed text (or timeoutMs passed).
     bool waitForOutput(const QString &text, int timeoutMs = 3000);
 
-  private:
+private:
     QTemporaryDir m_runtimeDir;
     QProcess m_process;
     QString m_output;

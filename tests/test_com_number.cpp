@@ -8,7 +8,7 @@ class TestComNumber : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void parse_data()
     {
         QTest::addColumn<QString>("text");

@@ -3,7 +3,7 @@
 #include "process_stats.h"
 #include "sim_process.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
+#include "window_probe.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,37 +21,6 @@ const QString CHECK_COM = "ERROR! Check COM settings";
 const QString UNCHANGED = "0000000000000002"; // normalised at the start, nothing read
 const QString FROM_DEVICE = "00010040190A0004";
 
-QLineEdit *Box(MainWindow &window, const QString &name, int index = -1)
-{
-    for (QLineEdit *box : window.findChildren<QLineEdit *>(name)) {
-        if (index < 0 || box->property("index").toInt() == index)
-            return box;
-    }
-    return nullptr;
-}
-
-QString Params(MainWindow &window)
-{
-    QString joined;
-    for (int i = 0; i < 8; ++i)
-        joined += Box(window, "Text1", i)->text();
-    return joined;
-}
-
-void Press(MainWindow &window, const QString &button)
-{
-    window.findChild<QPushButton *>(button)->click();
-}
-
-bool Idle(MainWindow &window, int timeoutMs)
-{
-    (void)QTest::qWaitFor([&] { return window.controller().state() == TransferState::Idle; },
-                          timeoutMs);
-    return window.controller().state() == TransferState::Idle && !window.isTransferTimerRunning() &&
-           !window.isPortOpen() && window.findChild<QPushButton *>("CMDread")->isEnabled() &&
-           window.findChild<QPushButton *>("CMDstore")->isEnabled();
-}
-
 // A healthy device on a fresh simulator: the window must work as if nothing happened.
 bool NextReadWorks(MainWindow &window, std::unique_ptr<SimProcess> &sim)
 {
@@ -60,7 +29,7 @@ bool NextReadWorks(MainWindow &window, std::unique_ptr<SimProcess> &sim)
         return false;
     Box(window, "TXTcom")->setText(QString::number(sim->comNumber()));
     Box(window, "TXTdata")->setText("");
-    Press(window, "CMDread");
+    Button(window, "CMDread")->click();
     return Idle(window, 5000) && Params(window) == FROM_DEVICE &&
            Box(window, "TXTdata")->text() == "01020304";
 }
@@ -71,7 +40,7 @@ class TestFaultMatrix : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() { sg::ui::RegisterFonts(); }
 
     void fault_data()
@@ -134,7 +103,7 @@ class TestFaultMatrix : public QObject
             sim->stop();
         const qint64 residentBefore = ResidentBytes();
 
-        Press(window, button);
+        Button(window, button)->click();
         QVERIFY(Idle(window, 5000));
         QTest::qWait(100); // a late second box would show up here
         QCOMPARE(closer.seen.size(), message.isEmpty() ? 0 : 1);
@@ -177,7 +146,7 @@ class TestFaultMatrix : public QObject
         QCOMPARE(Params(window), QString("0000000000000004"));
 
         Box(window, "TXTcom")->setText(QString::fromUtf8("\u00e9\x01"));
-        Press(window, "CMDread");
+        Button(window, "CMDread")->click();
         QTRY_COMPARE(closer.seen.size(), 1);
         QCOMPARE(closer.seen[0].text, CHECK_COM);
         QVERIFY(Idle(window, 100));

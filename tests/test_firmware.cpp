@@ -1,6 +1,8 @@
 #include "link/frames.h"
 #include "sim/firmware.h"
 
+#include "byte_text.h"
+
 #include <QtTest>
 
 using sg::sim::ByteString;
@@ -9,20 +11,6 @@ using sg::sim::FirmwareOptions;
 using sg::sim::FirmwareOutput;
 
 namespace {
-
-ByteString FromHex(const QByteArray &hex)
-{
-    const QByteArray raw = QByteArray::fromHex(hex);
-    return ByteString(raw.begin(), raw.end());
-}
-
-QByteArray Hex(const ByteString &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()))
-        .toHex()
-        .toUpper();
-}
 
 QByteArray Answers(const FirmwareOutput &out)
 {
@@ -38,7 +26,7 @@ class TestFirmware : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void conversation_data()
     {
         QTest::addColumn<QByteArray>("heard");

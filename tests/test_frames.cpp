@@ -1,24 +1,14 @@
 #include "link/frames.h"
 
+#include "byte_text.h"
+
 #include <QtTest>
 
 using namespace sg::link;
 
 namespace {
 
-QByteArray Bytes(const ByteString &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()));
-}
-
-ByteString FromHex(const char *hex)
-{
-    const QByteArray raw = QByteArray::fromHex(hex);
-    return ByteString(raw.begin(), raw.end());
-}
-
-sg::model::ParamBlock Params(const char *hex)
+sg::model::ParamBlock Params(const QByteArray &hex)
 {
     sg::model::ParamBlock params{};
     const ByteString bytes = FromHex(hex);
@@ -32,7 +22,7 @@ class TestFrames : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void referenceFrames_data()
     {
         QTest::addColumn<QString>("builder");
@@ -68,9 +58,9 @@ class TestFrames : public QObject
         else if (builder == "writeData")
             BuildWriteDataFrame(bytes, buffers);
         else
-            BuildWriteParamsFrame(Params(block.toHex().constData()), buffers);
+            BuildWriteParamsFrame(Params(block.toHex()), buffers);
 
-        QCOMPARE(Bytes(buffers.txFrame), frame);
+        QCOMPARE(Hex(buffers.txFrame), frame.toHex().toUpper());
         QVERIFY(buffers.rxBuffer.empty());
     }
 
@@ -129,8 +119,7 @@ class TestFrames : public QObject
         QCOMPARE(IsReplyComplete(buffers), complete);
         if (complete) {
             const Payload payload = ReplyPayload(buffers);
-            QCOMPARE(Bytes(ByteString(payload.begin(), payload.end())),
-                     QByteArray::fromHex("00010040190A0004"));
+            QCOMPARE(Hex(payload), QByteArray("00010040190A0004"));
         }
     }
 

@@ -9,7 +9,7 @@ class TestHexCodec : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void byteToHex_data()
     {
         QTest::addColumn<int>("value");

@@ -2,7 +2,7 @@
 #include "sim_process.h"
 #include "ui/fonts.h"
 #include "ui/help_window.h"
-#include "ui/main_window.h"
+#include "window_probe.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,43 +12,11 @@
 using sg::transfer::TransferState;
 using sg::ui::MainWindow;
 
-namespace {
-
-QLineEdit *Box(MainWindow &window, const QString &name, int index = -1)
-{
-    for (QLineEdit *box : window.findChildren<QLineEdit *>(name)) {
-        if (index < 0 || box->property("index").toInt() == index)
-            return box;
-    }
-    return nullptr;
-}
-
-QPushButton *Button(MainWindow &window, const QString &name)
-{
-    return window.findChild<QPushButton *>(name);
-}
-
-QString Params(MainWindow &window)
-{
-    QString joined;
-    for (int i = 0; i < 8; ++i)
-        joined += Box(window, "Text1", i)->text();
-    return joined;
-}
-
-bool WaitIdle(MainWindow &window, int timeoutMs)
-{
-    return QTest::qWaitFor([&] { return window.controller().state() == TransferState::Idle; },
-                           timeoutMs);
-}
-
-} // namespace
-
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() { sg::ui::RegisterFonts(); }
 
     void startState()
@@ -220,7 +188,7 @@ class TestMainWindow : public QObject
         Button(window, "Command1")->click();
         QVERIFY(window.hintWindow()->isVisible());
 
-        QVERIFY(WaitIdle(window, 4000));
+        QVERIFY(Idle(window, 4000));
         QCOMPARE(closer.seen.size(), 1);
         QCOMPARE(closer.seen[0].text, QString("ERROR! No response."));
         QCOMPARE(closer.seen[0].icon, QMessageBox::Warning);
@@ -238,20 +206,20 @@ class TestMainWindow : public QObject
         MessageBoxCloser closer;
 
         Button(window, "CMDread")->click();
-        QVERIFY(WaitIdle(window, 5000));
+        QVERIFY(Idle(window, 5000));
         QCOMPARE(Params(window), QString("00010040190A0004"));
         QCOMPARE(Box(window, "TXTdata")->text(), QString("01020304"));
 
         Box(window, "TXTdata")->setText("cafe");
         Box(window, "Text1", 6)->setText("3");
         Button(window, "CMDstore")->click();
-        QVERIFY(WaitIdle(window, 5000));
+        QVERIFY(Idle(window, 5000));
         QVERIFY(sim.waitForOutput("write params"));
         QVERIFY2(sim.output().contains("write data   44 07 28 10 CA FE"), qPrintable(sim.output()));
 
         Box(window, "TXTdata")->setText("");
         Button(window, "CMDread")->click();
-        QVERIFY(WaitIdle(window, 5000));
+        QVERIFY(Idle(window, 5000));
         QCOMPARE(Box(window, "TXTdata")->text(), QString("CAFE"));
         QCOMPARE(Params(window), QString("00010040190A0302"));
         QVERIFY(closer.seen.isEmpty());

@@ -1,26 +1,18 @@
 #include "fake_field_view.h"
 #include "model/normalize_fields.h"
 
+#include "byte_text.h"
+
 #include <QtTest>
 
 using sg::model::Blocks;
 using sg::model::NormalizeFields;
 
-namespace {
-
-QByteArray Bytes(const auto &block)
-{
-    return QByteArray(reinterpret_cast<const char *>(block.data()),
-                      static_cast<qsizetype>(block.size()));
-}
-
-} // namespace
-
 class TestNormalizeFields : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void data_data()
     {
         QTest::addColumn<QString>("typed");
@@ -62,7 +54,7 @@ class TestNormalizeFields : public QObject
         Blocks blocks;
         NormalizeFields(view, blocks);
 
-        QCOMPARE(Bytes(blocks.data), block);
+        QCOMPARE(Hex(blocks.data), block.toHex().toUpper());
         QCOMPARE(QString::fromStdU16String(view.data), shown);
         QCOMPARE(QString::fromStdU16String(view.params[7]), length);
         QCOMPARE(blocks.params[7], static_cast<std::uint8_t>(block.size()));

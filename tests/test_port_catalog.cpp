@@ -12,7 +12,7 @@ class TestPortCatalog : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void hostOrder_data()
     {
         QTest::addColumn<QStringList>("found");

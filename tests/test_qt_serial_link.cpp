@@ -1,3 +1,4 @@
+#include "byte_text.h"
 #include "link/qt_serial_link.h"
 #include "process_stats.h"
 #include "sim_process.h"
@@ -11,18 +12,10 @@ namespace {
 
 const ByteString READ_PARAMS{0x44, 0x05, 0x18, 0x00, 0x59};
 
-QByteArray Hex(const ByteString &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()))
-        .toHex()
-        .toUpper();
-}
-
 // Gathers what arrives, the way the transfer controller does.
 class Collector : public sg::link::SerialLinkListener
 {
-  public:
+public:
     explicit Collector(QtSerialLink &link) : m_link(link) { link.setListener(this); }
     void bytesArrived() override
     {
@@ -36,7 +29,7 @@ class Collector : public sg::link::SerialLinkListener
     int notifications = 0;
     int losses = 0;
 
-  private:
+private:
     QtSerialLink &m_link;
 };
 
@@ -46,7 +39,7 @@ class TestQtSerialLink : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void readRequest_data()
     {
         QTest::addColumn<QStringList>("simArgs");

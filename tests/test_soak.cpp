@@ -13,7 +13,7 @@ class TestSoak : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void twoHundredTransfers()
     {
         SimProcess sim;

@@ -15,7 +15,7 @@ namespace {
 // The same widgets as the main window, with nothing behind them.
 class BareWindow : public QWidget
 {
-  public:
+public:
     BareWindow()
     {
         for (int i = 0; i < 10; ++i)
@@ -52,7 +52,7 @@ class TestStartupBudget : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void windowAppearsAlmostAsFastAsABareOne()
     {
         MedianShowMs([] { return new BareWindow; }); // warm up the style and fonts

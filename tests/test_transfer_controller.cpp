@@ -1,3 +1,4 @@
+#include "byte_text.h"
 #include "fake_transfer.h"
 #include "transfer/transfer_controller.h"
 
@@ -7,25 +8,6 @@ using namespace sg::transfer;
 using sg::model::ByteString;
 
 namespace {
-
-ByteString FromHex(const QByteArray &hex)
-{
-    const QByteArray raw = QByteArray::fromHex(hex);
-    return ByteString(raw.begin(), raw.end());
-}
-
-QByteArray Hex(const ByteString &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()))
-        .toHex()
-        .toUpper();
-}
-
-QString Text(const std::u16string &text)
-{
-    return QString::fromStdU16String(text);
-}
 
 // The echoed request followed by the device's 11-byte answer carrying block.
 ByteString Reply(const ByteString &request, const QByteArray &blockHex)
@@ -68,7 +50,7 @@ class TestTransferController : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void readShowsBothBlocks_data()
     {
         QTest::addColumn<QByteArray>("lengthByte");

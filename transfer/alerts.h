@@ -12,7 +12,7 @@ inline constexpr std::string_view NO_RESPONSE_TEXT = "ERROR! No response.";
 // dismissed the box. detail is the system's reason, shown beneath, or empty.
 class Alerts
 {
-  public:
+public:
     virtual ~Alerts() = default;
 
     virtual void critical(std::string_view text, const std::string &detail) = 0;

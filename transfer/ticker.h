@@ -7,7 +7,7 @@ inline constexpr int TICK_MS = 1500;
 // The periodic transfer timer; its owner calls the controller's tick().
 class Ticker
 {
-  public:
+public:
     virtual ~Ticker() = default;
 
     virtual void start() = 0;

@@ -16,7 +16,7 @@ namespace sg::transfer {
 // Read and Store: two requests each, paced by the ticker, on the event loop only.
 class TransferController : public link::SerialLinkListener
 {
-  public:
+public:
     TransferController(TransferView &view, link::SerialLink &link, Ticker &ticker, Alerts &alerts);
     ~TransferController() override;
     TransferController(const TransferController &) = delete;
@@ -36,7 +36,7 @@ class TransferController : public link::SerialLinkListener
     const model::Blocks &blocks() const { return m_blocks; }
     const link::LinkBuffers &buffers() const { return m_buffers; }
 
-  private:
+private:
     enum class Kind
     {
         Read,

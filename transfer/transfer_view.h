@@ -9,7 +9,7 @@ namespace sg::transfer {
 // The controls a transfer reads and writes besides the nine entry boxes.
 class TransferView : public model::FieldView
 {
-  public:
+public:
     virtual std::u16string comText() const = 0;
     virtual void setReadEnabled(bool enabled) = 0;
     virtual void setStoreEnabled(bool enabled) = 0;

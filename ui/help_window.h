@@ -9,13 +9,13 @@ class HelpSheet : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     explicit HelpSheet(QWidget *parent = nullptr);
 
     // The widest line of the sheet, in pixels, as painted.
     int widestLine() const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
@@ -24,7 +24,7 @@ class HintWindow : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     explicit HintWindow(QWidget *owner);
 };
 

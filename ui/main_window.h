@@ -25,7 +25,7 @@ class MainWindow : public QWidget, public transfer::TransferView
 {
     Q_OBJECT
 
-  public:
+public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -43,10 +43,10 @@ class MainWindow : public QWidget, public transfer::TransferView
     bool isTransferTimerRunning() const { return m_ticker.isActive(); }
     bool isPortOpen() const { return m_link.isOpen(); }
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     void buildControls();
     void buildTabOrder();
     void showHelp();

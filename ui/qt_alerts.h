@@ -9,13 +9,13 @@ namespace sg::ui {
 // The transfer's message boxes as modal QMessageBoxes with an empty title.
 class QtAlerts : public transfer::Alerts
 {
-  public:
+public:
     explicit QtAlerts(QWidget *parent) : m_parent(parent) {}
 
     void critical(std::string_view text, const std::string &detail) override;
     void warning(std::string_view text, const std::string &detail) override;
 
-  private:
+private:
     QWidget *m_parent;
 };
 

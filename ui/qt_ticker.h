@@ -14,7 +14,7 @@ class QtTicker : public QObject, public transfer::Ticker
 {
     Q_OBJECT
 
-  public:
+public:
     explicit QtTicker(std::function<void()> onTick, int periodMs = transfer::TICK_MS,
                       QObject *parent = nullptr);
 
@@ -22,7 +22,7 @@ class QtTicker : public QObject, public transfer::Ticker
     void stop() override;
     bool isActive() const { return m_timer.isActive(); }
 
-  private:
+private:
     QTimer m_timer;
     std::function<void()> m_onTick;
 };

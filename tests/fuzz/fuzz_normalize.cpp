@@ -12,7 +12,7 @@ namespace {
 
 class Boxes : public sg::model::FieldView
 {
-  public:
+public:
     std::array<std::u16string, 9> texts; // DATA, then parameters 0..7
 
     std::u16string dataText() const override { return texts[0]; }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/main_window.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// Finds the main window's controls by their names, the way a user finds them by sight.
+inline QLineEdit *Box(sg::ui::MainWindow &window, const QString &name, int index = -1)
+{
+    for (QLineEdit *box : window.findChildren<QLineEdit *>(name)) {
+        if (index < 0 || box->property("index").toInt() == index)
+            return box;
+    }
+    return nullptr;
+}
+
+inline QPushButton *Button(sg::ui::MainWindow &window, const QString &name)
+{
+    return window.findChild<QPushButton *>(name);
+}
+
+// The eight parameter boxes joined, for comparing with a block in hex.
+inline QString Params(sg::ui::MainWindow &window)
+{
+    QString joined;
+    for (int i = 0; i < 8; ++i)
+        joined += Box(window, "Text1", i)->text();
+    return joined;
+}
+
+// Waits for the transfer to end; true when it ended in order.
+inline bool Idle(sg::ui::MainWindow &window, int timeoutMs)
+{
+    (void)QTest::qWaitFor(
+        [&] { return window.controller().state() == sg::transfer::TransferState::Idle; },
+        timeoutMs);
+    return window.controller().state() == sg::transfer::TransferState::Idle &&
+           !window.isTransferTimerRunning() && !window.isPortOpen() &&
+           Button(window, "CMDread")->isEnabled() && Button(window, "CMDstore")->isEnabled();
+}
