@@ -7,7 +7,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("sgsetup");
-    QApplication::setApplicationDisplayName("sgsetup");
     sg::ui::RegisterFonts();
 
     sg::ui::MainWindow window;

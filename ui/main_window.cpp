@@ -149,7 +149,6 @@ void MainWindow::buildControls()
     addLabel("LBLstatus", -1, "sgsetup 1.0, 2026", {120, 3720, 1575, 255}, captionFont);
     addLabel("Label1", -1, "COM:", {2760, 3720, 615, 255}, boxFont);
     m_comBox = addBox("TXTcom", -1, "1", 2, {3480, 3720, 375, 285}, captionFont);
-    m_comBox->installEventFilter(this);
 
     m_readButton = addButton("CMDread", tr("&Read"), {3960, 3720, 975, 375});
     m_storeButton = addButton("CMDstore", tr("&Store"), {3960, 4200, 975, 375});
