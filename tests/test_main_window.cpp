@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 using sg::transfer::TransferState;
@@ -170,6 +171,20 @@ private slots:
         const auto *sheet = help.findChild<sg::ui::HelpSheet *>();
         QVERIFY2(sheet->widestLine() <= sheet->width(),
                  qPrintable(QString::number(sheet->widestLine())));
+    }
+
+    void comTooltipNamesTheSimulator()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QLineEdit *com = Box(window, "TXTcom");
+        QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), com->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(com, &hover);
+        const QString line = QString("COM%1  %2").arg(sim.comNumber()).arg(sim.device());
+        QVERIFY2(QToolTip::text().contains(line), qPrintable(QToolTip::text()));
     }
 
     void helpStaysUsableDuringTransfer()
