@@ -4,8 +4,9 @@
 
 namespace sg::link {
 
-// "device: reason", with a hint about the owning group when access was denied.
+// "device: reason" for the user: says when the port is busy, and which group to join
+// when access was denied.
 std::string DescribeOpenError(const std::string &device, const std::string &reason,
-                              bool permissionDenied);
+                              bool permissionError);
 
 } // namespace sg::link

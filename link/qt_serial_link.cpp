@@ -45,9 +45,9 @@ bool QtSerialLink::open()
     }
     m_port.setPortName(m_device);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const bool denied = m_port.error() == QSerialPort::PermissionError;
-        m_lastError =
-            DescribeOpenError(m_device.toStdString(), m_port.errorString().toStdString(), denied);
+        const bool permission = m_port.error() == QSerialPort::PermissionError;
+        m_lastError = DescribeOpenError(m_device.toStdString(), m_port.errorString().toStdString(),
+                                        permission);
         m_port.clearError();
         return false;
     }

@@ -1,3 +1,4 @@
+#include "link/open_error.h"
 #include "link/port_catalog.h"
 
 #include <QtTest>
@@ -83,6 +84,15 @@ private slots:
         QCOMPARE(ports[0].label, std::string("sim-a"));
         QCOMPARE(ports[0].device, std::string("/dev/zero"));
         QCOMPARE(ports[1].label, std::string("sim-b"));
+    }
+
+    void deniedAccessNamesTheGroup()
+    {
+        const std::string text = DescribeOpenError("/dev/ttyNONE9", "Permission denied", true);
+        QCOMPARE(text, std::string("/dev/ttyNONE9: Permission denied (add your user to the group "
+                                   "'dialout' and log in again)"));
+        QCOMPARE(DescribeOpenError("/dev/ttyNONE9", "No such file or directory", false),
+                 std::string("/dev/ttyNONE9: No such file or directory"));
     }
 
     void catalogTextNumbersFromOne()
