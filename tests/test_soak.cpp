@@ -23,7 +23,7 @@ private slots:
         FakeAlerts alerts(journal);
         sg::link::QtSerialLink link;
         TransferController *controller = nullptr;
-        sg::ui::QtTicker ticker([&] { controller->tick(); }, 25); // shortened for the soak only
+        sg::ui::QtTicker ticker([&] { controller->tick(); }, 40); // shortened for the soak only
         TransferController transfers(view, link, ticker, alerts);
         controller = &transfers;
         view.com = QString::number(sim.comNumber()).toStdU16String();
