@@ -14,6 +14,7 @@ namespace {
 constexpr auto BYTE_TIME = std::chrono::microseconds(1042); // 10 bits at 9600 baud
 constexpr auto SPLIT_GAP = std::chrono::milliseconds(5);
 constexpr auto STALE_GARBAGE = std::chrono::milliseconds(500);
+constexpr auto FRAME_TIMEOUT = std::chrono::milliseconds(200);
 
 } // namespace
 
@@ -49,9 +50,13 @@ void SimLoop::readLine()
         unplug();
         return;
     }
+    const Clock::time_point now = Clock::now();
+    // Like the device, forget half a frame after a pause (the tool gave up on it).
+    if (now - m_lastHeardAt > FRAME_TIMEOUT)
+        m_firmware.resetLine();
+    m_lastHeardAt = now;
     const FirmwareOutput out =
         m_firmware.receive(std::span(buffer, static_cast<std::size_t>(count)));
-    const Clock::time_point now = Clock::now();
     if (!out.echo.empty())
         schedule(out.echo, now);
     for (const std::string &note : out.notes)

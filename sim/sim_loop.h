@@ -41,6 +41,7 @@ private:
     Firmware m_firmware;
     std::multimap<Clock::time_point, Chunk> m_pending;
     Clock::time_point m_lineFreeAt{};
+    Clock::time_point m_lastHeardAt{};
     std::size_t m_frames = 0;
     bool m_blocked = false;
 };
