@@ -33,6 +33,11 @@ private:
     QtSerialLink &m_link;
 };
 
+bool OpenAndAskForParams(QtSerialLink &link, int com)
+{
+    return link.setPortNumber(com) && link.open() && link.send(READ_PARAMS);
+}
+
 } // namespace
 
 class TestQtSerialLink : public QObject
@@ -60,9 +65,7 @@ private slots:
         QVERIFY(sim.start(simArgs));
         QtSerialLink link;
         Collector collector(link);
-        QVERIFY(link.setPortNumber(sim.comNumber()));
-        QVERIFY2(link.open(), link.lastError().c_str());
-        QVERIFY(link.send(READ_PARAMS));
+        QVERIFY2(OpenAndAskForParams(link, sim.comNumber()), link.lastError().c_str());
         QTest::qWait(150);
         QCOMPARE(Hex(collector.received), expected);
         if (simArgs.contains("--split"))
@@ -114,9 +117,7 @@ private slots:
         QVERIFY(sim.start({"--unplug-after", "1"}));
         QtSerialLink link;
         Collector collector(link);
-        QVERIFY(link.setPortNumber(sim.comNumber()));
-        QVERIFY(link.open());
-        QVERIFY(link.send(READ_PARAMS));
+        QVERIFY2(OpenAndAskForParams(link, sim.comNumber()), link.lastError().c_str());
         QTRY_COMPARE_WITH_TIMEOUT(collector.losses, 1, 2000);
         QVERIFY(!link.isOpen());
         QVERIFY(!link.lastError().empty());
@@ -133,9 +134,7 @@ private slots:
         QVERIFY(sim.start({"--delay-ms", "100"}));
         QtSerialLink link;
         Collector collector(link);
-        QVERIFY(link.setPortNumber(sim.comNumber()));
-        QVERIFY(link.open());
-        QVERIFY(link.send(READ_PARAMS));
+        QVERIFY2(OpenAndAskForParams(link, sim.comNumber()), link.lastError().c_str());
         QTRY_COMPARE_WITH_TIMEOUT(collector.received.size(), std::size_t{5}, 1000);
         link.close();
         QVERIFY(sim.waitForOutput("read params"));
