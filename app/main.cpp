@@ -1,5 +1,5 @@
+#include "app/window_app.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
 
 #include <QApplication>
 
@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName("sgsetup");
     sg::ui::RegisterFonts();
 
-    sg::ui::MainWindow window;
-    window.show();
+    sg::app::WindowApp sgsetup;
+    sgsetup.show();
     return QApplication::exec();
 }

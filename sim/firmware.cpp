@@ -1,6 +1,6 @@
 #include "sim/firmware.h"
 
-#include "link/frames.h"
+#include "protocol/frames.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,15 +9,7 @@ namespace sg::sim {
 
 namespace {
 
-constexpr std::size_t MAX_FRAME = link::FRAME_OVERHEAD + model::MAX_DATA_BYTES;
-
-std::uint8_t Xor(std::span<const std::uint8_t> bytes)
-{
-    std::uint8_t sum = 0;
-    for (const std::uint8_t byte : bytes)
-        sum ^= byte;
-    return sum;
-}
+constexpr std::size_t MAX_FRAME = protocol::FRAME_OVERHEAD + model::MAX_DATA_BYTES;
 
 } // namespace
 
@@ -42,12 +34,12 @@ FirmwareOutput Firmware::receive(std::span<const std::uint8_t> bytes)
     if (m_options.echo)
         out.echo.assign(bytes.begin(), bytes.end());
     for (const std::uint8_t byte : bytes) {
-        if (m_frame.empty() && byte != link::FRAME_START) {
+        if (m_frame.empty() && byte != protocol::FRAME_START) {
             out.notes.push_back("ignored stray byte " + ToHex(std::span(&byte, 1)));
             continue;
         }
         m_frame.push_back(byte);
-        if (m_frame.size() == 2 && (byte < link::FRAME_OVERHEAD || byte > MAX_FRAME)) {
+        if (m_frame.size() == 2 && (byte < protocol::FRAME_OVERHEAD || byte > MAX_FRAME)) {
             out.notes.push_back("ignored frame with bad length: " + ToHex(m_frame));
             m_frame.clear();
             continue;
@@ -68,36 +60,36 @@ void Firmware::resetLine()
 void Firmware::handleFrame(FirmwareOutput &out)
 {
     const std::string hex = ToHex(m_frame);
-    if (Xor(m_frame) != 0) {
+    if (protocol::Checksum(m_frame) != 0) {
         out.notes.push_back("ignored frame with bad checksum: " + hex);
         return;
     }
     const std::uint8_t command = m_frame[2];
     const std::uint8_t address = m_frame[3];
     const std::span<const std::uint8_t> payload =
-        std::span(m_frame).subspan(4, m_frame.size() - link::FRAME_OVERHEAD);
-    const bool known = (command == link::CMD_READ && payload.empty()) ||
-                       (command == link::CMD_WRITE && address == link::ADDR_DATA) ||
-                       (command == link::CMD_WRITE && address == link::ADDR_PARAMS &&
+        std::span(m_frame).subspan(4, m_frame.size() - protocol::FRAME_OVERHEAD);
+    const bool known = (command == protocol::CMD_READ && payload.empty()) ||
+                       (command == protocol::CMD_WRITE && address == protocol::ADDR_DATA) ||
+                       (command == protocol::CMD_WRITE && address == protocol::ADDR_PARAMS &&
                         payload.size() == model::PARAM_COUNT);
-    if (!known || (address != link::ADDR_DATA && address != link::ADDR_PARAMS)) {
+    if (!known || (address != protocol::ADDR_DATA && address != protocol::ADDR_PARAMS)) {
         out.notes.push_back("ignored unknown frame: " + hex);
         return;
     }
     ++out.frames;
-    if (command == link::CMD_WRITE && address == link::ADDR_DATA) {
+    if (command == protocol::CMD_WRITE && address == protocol::ADDR_DATA) {
         m_data.assign(payload.begin(), payload.end());
         out.notes.push_back("write data   " + hex);
         return;
     }
-    if (command == link::CMD_WRITE) {
+    if (command == protocol::CMD_WRITE) {
         std::copy(payload.begin(), payload.end(), m_params.begin());
         out.paramsWritten = true;
         out.notes.push_back("write params " + hex);
         return;
     }
     out.notes.push_back(
-        std::string(address == link::ADDR_DATA ? "read data    " : "read params  ") + hex +
+        std::string(address == protocol::ADDR_DATA ? "read data    " : "read params  ") + hex +
         (m_options.silent ? " (silent)" : ""));
     if (!m_options.silent)
         out.answers.push_back(answerFor(address));
@@ -105,18 +97,18 @@ void Firmware::handleFrame(FirmwareOutput &out)
 
 ByteString Firmware::answerFor(std::uint8_t address) const
 {
-    ByteString block(link::PAYLOAD_BYTES, 0x00);
-    if (address == link::ADDR_DATA)
+    ByteString block(protocol::PAYLOAD_BYTES, 0x00);
+    if (address == protocol::ADDR_DATA)
         std::copy(m_data.begin(), m_data.end(), block.begin());
     else
         std::copy(m_params.begin(), m_params.end(), block.begin());
 
     ByteString answer;
-    answer.reserve(link::ANSWER_BYTES);
-    answer.push_back(link::FRAME_START);
-    answer.push_back(static_cast<std::uint8_t>(link::ANSWER_BYTES));
+    answer.reserve(protocol::ANSWER_BYTES);
+    answer.push_back(protocol::FRAME_START);
+    answer.push_back(static_cast<std::uint8_t>(protocol::ANSWER_BYTES));
     answer.insert(answer.end(), block.begin(), block.end());
-    answer.push_back(Xor(answer));
+    answer.push_back(protocol::Checksum(answer));
     if (m_options.answerLength)
         answer.resize(*m_options.answerLength, 0x00);
     return answer;

@@ -1,6 +1,7 @@
 // sgsim: the signal generator on a pseudo-terminal, for working without hardware.
 
-#include "link/port_catalog.h"
+#include "serial/host_ports.h"
+#include "serial/simulator_ports.h"
 #include "sim/port_registration.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_loop.h"
@@ -19,16 +20,6 @@ void RequestStop(int)
 {
     const char byte = 0;
     [[maybe_unused]] const ssize_t ignored = write(g_stopPipe[1], &byte, 1);
-}
-
-int ComNumberOf(const std::string &label)
-{
-    const std::vector<sg::link::PortEntry> catalog = sg::link::BuildPortCatalog();
-    for (std::size_t i = 0; i < catalog.size(); ++i) {
-        if (catalog[i].label == label)
-            return static_cast<int>(i + 1);
-    }
-    return 0;
 }
 
 } // namespace
@@ -65,12 +56,13 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::string name = "sgsim-" + std::to_string(getpid());
-    sg::sim::PortRegistration registration(sg::link::SimulatorPortDir(), name, line.devicePath());
+    sg::sim::PortRegistration registration(sg::serial::SimulatorPortDir(), name, line.devicePath());
     if (!registration.ok()) {
         std::fprintf(stderr, "sgsim: %s\n", registration.error().c_str());
         return 1;
     }
-    std::printf("sgsim: COM%d -> %s\n", ComNumberOf(name), line.devicePath().c_str());
+    std::printf("sgsim: COM%d -> %s\n", sg::serial::ScanHostPorts().numberOf(name),
+                line.devicePath().c_str());
 
     sg::sim::SimLoop loop(*options, line, stdout);
     loop.run(g_stopPipe[0]);

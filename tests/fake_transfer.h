@@ -1,13 +1,12 @@
 #pragma once
 
 #include "fake_field_view.h"
-#include "link/serial_link.h"
+#include "protocol/port_catalog.h"
+#include "protocol/serial_link.h"
 #include "transfer/alerts.h"
 #include "transfer/ticker.h"
 #include "transfer/transfer_view.h"
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,19 +47,30 @@ private:
     Journal &m_journal;
 };
 
-class FakeLink : public sg::link::SerialLink
+class FakePorts : public sg::protocol::PortLister
+{
+public:
+    std::vector<sg::protocol::PortEntry> entries{
+        {"ttyS0", "/dev/ttyS0", ""}, {"ttyUSB0", "/dev/ttyUSB0", ""}, {"sim", "/dev/pts/9", ""}};
+
+    sg::protocol::PortCatalog catalog() const override
+    {
+        return sg::protocol::PortCatalog(entries);
+    }
+};
+
+class FakeLink : public sg::protocol::SerialLink
 {
 public:
     explicit FakeLink(Journal &journal) : m_journal(journal) {}
 
-    int knownPorts = 3;
     bool openWorks = true;
     bool sendWorks = true;
     bool open_ = false;
-    int portNumber = 0;
+    std::string device;
     std::vector<sg::model::ByteString> sent;
     sg::model::ByteString waiting; // arrived but not yet taken
-    sg::link::SerialLinkListener *listener = nullptr;
+    sg::protocol::SerialLinkListener *listener = nullptr;
 
     // Bytes arrive and the link says so.
     void arrive(const sg::model::ByteString &bytes)
@@ -69,15 +79,11 @@ public:
         listener->bytesArrived();
     }
 
-    void setListener(sg::link::SerialLinkListener *l) override { listener = l; }
-    bool setPortNumber(int number) override
-    {
-        portNumber = number;
-        return number >= 1 && number <= knownPorts;
-    }
+    void setListener(sg::protocol::SerialLinkListener *l) override { listener = l; }
     bool isOpen() const override { return open_; }
-    bool open() override
+    bool open(const std::string &path) override
     {
+        device = path;
         m_journal.push_back("open");
         open_ = openWorks;
         return openWorks;
@@ -105,6 +111,8 @@ private:
 class FakeTicker : public sg::transfer::Ticker
 {
 public:
+    explicit FakeTicker(Journal &journal) : m_journal(journal) {}
+
     bool running = false;
     int starts = 0;
     void start() override
@@ -112,7 +120,15 @@ public:
         running = true;
         ++starts;
     }
-    void stop() override { running = false; }
+    void stop() override
+    {
+        if (running)
+            m_journal.push_back("stop timer");
+        running = false;
+    }
+
+private:
+    Journal &m_journal;
 };
 
 class FakeAlerts : public sg::transfer::Alerts
@@ -125,7 +141,6 @@ public:
         std::string kind, text, detail;
     };
     std::vector<Alert> shown;
-    std::function<void()> whileOpen; // what the event loop does while the box is up
 
     void critical(std::string_view text, const std::string &detail) override
     {
@@ -141,8 +156,6 @@ private:
     {
         shown.push_back({kind, std::string(text), detail});
         m_journal.push_back(kind + " " + std::string(text));
-        if (whileOpen)
-            whileOpen();
     }
     Journal &m_journal;
 };

@@ -1,6 +1,6 @@
-#include "link/frames.h"
 #include "message_box_closer.h"
 #include "process_stats.h"
+#include "protocol/frames.h"
 #include "sim_process.h"
 #include "ui/fonts.h"
 #include "window_probe.h"
@@ -11,6 +11,7 @@
 
 #include <memory>
 
+using sg::app::WindowApp;
 using sg::transfer::TransferState;
 using sg::ui::MainWindow;
 
@@ -22,15 +23,16 @@ const QString UNCHANGED = "0000000000000002"; // normalised at the start, nothin
 const QString FROM_DEVICE = "00010040190A0004";
 
 // A healthy device on a fresh simulator: the window must work as if nothing happened.
-bool NextReadWorks(MainWindow &window, std::unique_ptr<SimProcess> &sim)
+bool NextReadWorks(WindowApp &app, std::unique_ptr<SimProcess> &sim)
 {
+    MainWindow &window = app.window();
     sim = std::make_unique<SimProcess>();
     if (!sim->start())
         return false;
     Box(window, "TXTcom")->setText(QString::number(sim->comNumber()));
     Box(window, "TXTdata")->setText("");
     Button(window, "CMDread")->click();
-    return Idle(window, 5000) && Params(window) == FROM_DEVICE &&
+    return Idle(app, 5000) && Params(window) == FROM_DEVICE &&
            Box(window, "TXTdata")->text() == "01020304";
 }
 
@@ -91,9 +93,8 @@ private slots:
 
         auto sim = std::make_unique<SimProcess>();
         QVERIFY(sim->start(simArgs));
-        MainWindow window;
-        window.show();
-        Box(window, "TXTcom")->setText(QString::number(sim->comNumber()));
+        WindowApp app;
+        MainWindow &window = ShowOnPort(app, sim->comNumber());
         MessageBoxCloser closer;
 
         QSerialPort holder(sim->device());
@@ -104,7 +105,7 @@ private slots:
         const qint64 residentBefore = ResidentBytes();
 
         Button(window, button)->click();
-        QVERIFY(Idle(window, 5000));
+        QVERIFY(Idle(app, 5000));
         QTest::qWait(100); // a late second box would show up here
         QCOMPARE(closer.seen.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
@@ -114,7 +115,7 @@ private slots:
         }
         QCOMPARE(Params(window), params);
         QCOMPARE(Box(window, "TXTdata")->text(), data);
-        QVERIFY(window.controller().buffers().rxBuffer.size() <= sg::link::RX_CAPACITY);
+        QVERIFY(app.station().controller().buffers().rxBuffer.size() <= sg::protocol::RX_CAPACITY);
         QVERIFY(ResidentBytes() - residentBefore < 16 * 1024 * 1024);
 
         const double cpuBefore = CpuSeconds();
@@ -123,7 +124,7 @@ private slots:
 
         holder.close();
         sim.reset();
-        QVERIFY(NextReadWorks(window, sim));
+        QVERIFY(NextReadWorks(app, sim));
         QCOMPARE(closer.seen.size(), message.isEmpty() ? 0 : 1);
     }
 
@@ -131,8 +132,9 @@ private slots:
     {
         auto sim = std::make_unique<SimProcess>();
         QVERIFY(sim->start());
-        MainWindow window;
-        window.show();
+        WindowApp app;
+        MainWindow &window = app.window();
+        app.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         MessageBoxCloser closer;
 
@@ -149,9 +151,9 @@ private slots:
         Button(window, "CMDread")->click();
         QTRY_COMPARE(closer.seen.size(), 1);
         QCOMPARE(closer.seen[0].text, CHECK_COM);
-        QVERIFY(Idle(window, 100));
+        QVERIFY(Idle(app, 100));
 
-        QVERIFY(NextReadWorks(window, sim));
+        QVERIFY(NextReadWorks(app, sim));
     }
 };
 

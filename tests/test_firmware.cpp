@@ -1,4 +1,4 @@
-#include "link/frames.h"
+#include "protocol/frames.h"
 #include "sim/firmware.h"
 
 #include "byte_text.h"

@@ -1,10 +1,10 @@
-#include "link/frames.h"
+#include "protocol/frames.h"
 
 #include "byte_text.h"
 
 #include <QtTest>
 
-using namespace sg::link;
+using namespace sg::protocol;
 
 namespace {
 
@@ -74,10 +74,7 @@ private slots:
             BuildWriteDataFrame(data, buffers);
             QCOMPARE(std::size_t{buffers.txFrame[1]}, buffers.txFrame.size());
             QCOMPARE(buffers.txFrame.size(), size + FRAME_OVERHEAD);
-            std::uint8_t sum = 0;
-            for (const std::uint8_t byte : buffers.txFrame)
-                sum ^= byte;
-            QCOMPARE(int{sum}, 0);
+            QCOMPARE(int{Checksum(buffers.txFrame)}, 0);
         }
         BuildWriteParamsFrame(Params("FFFFFFFFFFFFFFFF"), buffers);
         QCOMPARE(int{buffers.txFrame[1]}, 0x0D);

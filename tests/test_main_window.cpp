@@ -1,7 +1,7 @@
 #include "message_box_closer.h"
 #include "sim_process.h"
 #include "ui/fonts.h"
-#include "ui/help_window.h"
+#include "ui/hint_window.h"
 #include "window_probe.h"
 
 #include <QLabel>
@@ -10,6 +10,7 @@
 #include <QToolTip>
 #include <QtTest>
 
+using sg::app::WindowApp;
 using sg::transfer::TransferState;
 using sg::ui::MainWindow;
 
@@ -22,8 +23,9 @@ private slots:
 
     void startState()
     {
-        MainWindow window;
-        window.show();
+        WindowApp app;
+        MainWindow &window = app.window();
+        app.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(Box(window, "TXTdata")->text(), QString("0000"));
         QCOMPARE(Params(window), QString("0000000000000000"));
@@ -32,13 +34,14 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Box(window, "TXTcom"));
         QCOMPARE(window.size(), QSize(335, 309));
         QVERIFY(window.hintWindow() == nullptr);
-        QVERIFY(!window.isTransferTimerRunning() && !window.isPortOpen());
+        QVERIFY(app.station().isIdle());
     }
 
     void typingThenTabNormalizes()
     {
-        MainWindow window;
-        window.show();
+        WindowApp app;
+        MainWindow &window = app.window();
+        app.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QLineEdit *mode = Box(window, "Text1", 0);
         mode->setFocus(Qt::TabFocusReason);
@@ -71,7 +74,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, index);
         QFETCH(int, limit);
-        MainWindow window;
+        WindowApp app;
+        MainWindow &window = app.window();
         QLineEdit *box = Box(window, name, index);
         box->clear();
         QTest::keyClicks(box, QString(limit + 1, QChar('7')));
@@ -81,7 +85,8 @@ private slots:
 
     void lengthBoxTakesNoInput()
     {
-        MainWindow window;
+        WindowApp app;
+        MainWindow &window = app.window();
         QLineEdit *length = Box(window, "Text1", 7);
         QVERIFY(!length->isEnabled());
         QCOMPARE(length->focusPolicy(), Qt::NoFocus);
@@ -89,7 +94,8 @@ private slots:
 
     void tabOrder()
     {
-        MainWindow window;
+        WindowApp app;
+        MainWindow &window = app.window();
         const QStringList expected{"TXTcom", "TXTdata", "Text1", "Text1",    "Text1",   "Text1",
                                    "Text1",  "Text1",   "Text1", "Command1", "CMDread", "CMDstore"};
         QWidget *widget = Box(window, "TXTcom");
@@ -114,8 +120,9 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(QString, message);
-        MainWindow window;
-        window.show();
+        WindowApp app;
+        MainWindow &window = app.window();
+        app.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         Box(window, "TXTcom")->setText("x"); // fails at once, so no port is touched
         MessageBoxCloser closer;
@@ -132,8 +139,9 @@ private slots:
 
     void helpWindowIsOneInstance()
     {
-        MainWindow window;
-        window.show();
+        WindowApp app;
+        MainWindow &window = app.window();
+        app.show();
         QPushButton *help = Button(window, "Command1");
         help->click();
         const QPointer<sg::ui::HintWindow> first = window.hintWindow();
@@ -150,7 +158,8 @@ private slots:
 
     void textFitsItsControl()
     {
-        MainWindow window;
+        WindowApp app;
+        MainWindow &window = app.window();
         for (const QLabel *label : window.findChildren<QLabel *>()) {
             const int needed = label->fontMetrics().horizontalAdvance(label->text());
             QVERIFY2(needed <= label->width(),
@@ -168,7 +177,7 @@ private slots:
         QVERIFY(16 * widestDigit + 6 <= data->width());
 
         sg::ui::HintWindow help(&window);
-        const auto *sheet = help.findChild<sg::ui::HelpSheet *>();
+        const auto *sheet = help.findChild<sg::ui::HintSheet *>();
         QVERIFY2(sheet->widestLine() <= sheet->width(),
                  qPrintable(QString::number(sheet->widestLine())));
     }
@@ -177,8 +186,8 @@ private slots:
     {
         SimProcess sim;
         QVERIFY(sim.start());
-        MainWindow window;
-        window.show();
+        WindowApp app;
+        MainWindow &window = ShowOnPort(app, sim.comNumber());
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QLineEdit *com = Box(window, "TXTcom");
         QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), com->mapToGlobal(QPoint(2, 2)));
@@ -191,19 +200,18 @@ private slots:
     {
         SimProcess sim;
         QVERIFY(sim.start({"--silent"}));
-        MainWindow window;
-        window.show();
-        Box(window, "TXTcom")->setText(QString::number(sim.comNumber()));
+        WindowApp app;
+        MainWindow &window = ShowOnPort(app, sim.comNumber());
         MessageBoxCloser closer;
         Button(window, "CMDread")->click();
-        QCOMPARE(window.controller().state(), TransferState::ReadCheckParams);
+        QCOMPARE(app.station().controller().state(), TransferState::ReadCheckParams);
         QVERIFY(!Button(window, "CMDread")->isEnabled() &&
                 !Button(window, "CMDstore")->isEnabled());
         QVERIFY(Button(window, "Command1")->isEnabled());
         Button(window, "Command1")->click();
         QVERIFY(window.hintWindow()->isVisible());
 
-        QVERIFY(Idle(window, 4000));
+        QVERIFY(Idle(app, 4000));
         QCOMPARE(closer.seen.size(), 1);
         QCOMPARE(closer.seen[0].text, QString("ERROR! No response."));
         QCOMPARE(closer.seen[0].icon, QMessageBox::Warning);
@@ -215,26 +223,25 @@ private slots:
     {
         SimProcess sim;
         QVERIFY(sim.start());
-        MainWindow window;
-        window.show();
-        Box(window, "TXTcom")->setText(QString::number(sim.comNumber()));
+        WindowApp app;
+        MainWindow &window = ShowOnPort(app, sim.comNumber());
         MessageBoxCloser closer;
 
         Button(window, "CMDread")->click();
-        QVERIFY(Idle(window, 5000));
+        QVERIFY(Idle(app, 5000));
         QCOMPARE(Params(window), QString("00010040190A0004"));
         QCOMPARE(Box(window, "TXTdata")->text(), QString("01020304"));
 
         Box(window, "TXTdata")->setText("cafe");
         Box(window, "Text1", 6)->setText("3");
         Button(window, "CMDstore")->click();
-        QVERIFY(Idle(window, 5000));
+        QVERIFY(Idle(app, 5000));
         QVERIFY(sim.waitForOutput("write params"));
         QVERIFY2(sim.output().contains("write data   44 07 28 10 CA FE"), qPrintable(sim.output()));
 
         Box(window, "TXTdata")->setText("");
         Button(window, "CMDread")->click();
-        QVERIFY(Idle(window, 5000));
+        QVERIFY(Idle(app, 5000));
         QCOMPARE(Box(window, "TXTdata")->text(), QString("CAFE"));
         QCOMPARE(Params(window), QString("00010040190A0302"));
         QVERIFY(closer.seen.isEmpty());

@@ -1,19 +1,19 @@
 #include "byte_text.h"
-#include "link/qt_serial_link.h"
 #include "process_stats.h"
+#include "serial/qt_serial_link.h"
 #include "sim_process.h"
 
 #include <QtTest>
 
-using sg::link::QtSerialLink;
 using sg::model::ByteString;
+using sg::serial::QtSerialLink;
 
 namespace {
 
 const ByteString READ_PARAMS{0x44, 0x05, 0x18, 0x00, 0x59};
 
 // Gathers what arrives, the way the transfer controller does.
-class Collector : public sg::link::SerialLinkListener
+class Collector : public sg::protocol::SerialLinkListener
 {
 public:
     explicit Collector(QtSerialLink &link) : m_link(link) { link.setListener(this); }
@@ -33,9 +33,9 @@ private:
     QtSerialLink &m_link;
 };
 
-bool OpenAndAskForParams(QtSerialLink &link, int com)
+bool OpenAndAskForParams(QtSerialLink &link, const QString &device)
 {
-    return link.setPortNumber(com) && link.open() && link.send(READ_PARAMS);
+    return link.open(device.toStdString()) && link.send(READ_PARAMS);
 }
 
 } // namespace
@@ -65,7 +65,7 @@ private slots:
         QVERIFY(sim.start(simArgs));
         QtSerialLink link;
         Collector collector(link);
-        QVERIFY2(OpenAndAskForParams(link, sim.comNumber()), link.lastError().c_str());
+        QVERIFY2(OpenAndAskForParams(link, sim.device()), link.lastError().c_str());
         QTest::qWait(150);
         QCOMPARE(Hex(collector.received), expected);
         if (simArgs.contains("--split"))
@@ -74,24 +74,13 @@ private slots:
         QVERIFY(!link.isOpen());
     }
 
-    void unknownNumberIsRefused()
-    {
-        SimProcess sim;
-        QVERIFY(sim.start());
-        QtSerialLink link;
-        QVERIFY(!link.setPortNumber(sim.comNumber() + 1));
-        QVERIFY(!link.setPortNumber(0));
-        QVERIFY(QString::fromStdString(link.lastError()).contains("no such port"));
-    }
-
     void missingDeviceFailsToOpen()
     {
         SimProcess sim;
         QVERIFY(sim.start());
         QtSerialLink link;
-        QVERIFY(link.setPortNumber(sim.comNumber()));
         sim.stop();
-        QVERIFY(!link.open());
+        QVERIFY(!link.open(sim.device().toStdString()));
         QVERIFY2(QString::fromStdString(link.lastError()).startsWith(sim.device() + ": "),
                  link.lastError().c_str());
     }
@@ -102,13 +91,13 @@ private slots:
         QVERIFY(sim.start());
         QtSerialLink first;
         QtSerialLink second;
-        QVERIFY(first.setPortNumber(sim.comNumber()) && second.setPortNumber(sim.comNumber()));
-        QVERIFY(first.open());
-        QVERIFY(!second.open());
+        const std::string device = sim.device().toStdString();
+        QVERIFY(first.open(device));
+        QVERIFY(!second.open(device));
         QVERIFY2(QString::fromStdString(second.lastError()).startsWith(sim.device() + ": busy"),
                  second.lastError().c_str());
         first.close();
-        QVERIFY(second.open());
+        QVERIFY(second.open(device));
     }
 
     void vanishingDeviceLeavesProcessIdle()
@@ -117,7 +106,7 @@ private slots:
         QVERIFY(sim.start({"--unplug-after", "1"}));
         QtSerialLink link;
         Collector collector(link);
-        QVERIFY2(OpenAndAskForParams(link, sim.comNumber()), link.lastError().c_str());
+        QVERIFY2(OpenAndAskForParams(link, sim.device()), link.lastError().c_str());
         QTRY_COMPARE_WITH_TIMEOUT(collector.losses, 1, 2000);
         QVERIFY(!link.isOpen());
         QVERIFY(!link.lastError().empty());
@@ -134,13 +123,13 @@ private slots:
         QVERIFY(sim.start({"--delay-ms", "100"}));
         QtSerialLink link;
         Collector collector(link);
-        QVERIFY2(OpenAndAskForParams(link, sim.comNumber()), link.lastError().c_str());
+        QVERIFY2(OpenAndAskForParams(link, sim.device()), link.lastError().c_str());
         QTRY_COMPARE_WITH_TIMEOUT(collector.received.size(), std::size_t{5}, 1000);
         link.close();
         QVERIFY(sim.waitForOutput("read params"));
         QTest::qWait(200); // the answer lands while the port is closed
         collector.received.clear();
-        QVERIFY(link.open());
+        QVERIFY(link.open(sim.device().toStdString()));
         QTest::qWait(100);
         QCOMPARE(Hex(collector.received), QByteArray());
     }

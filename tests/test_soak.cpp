@@ -1,9 +1,6 @@
-#include "fake_transfer.h"
-#include "link/qt_serial_link.h"
 #include "process_stats.h"
 #include "sim_process.h"
-#include "transfer/transfer_controller.h"
-#include "ui/qt_ticker.h"
+#include "station_rig.h"
 
 #include <QtTest>
 
@@ -18,15 +15,9 @@ private slots:
     {
         SimProcess sim;
         QVERIFY(sim.start());
-        Journal journal;
-        FakeView view(journal);
-        FakeAlerts alerts(journal);
-        sg::link::QtSerialLink link;
-        TransferController *controller = nullptr;
-        sg::ui::QtTicker ticker([&] { controller->tick(); }, 40); // shortened for the soak only
-        TransferController transfers(view, link, ticker, alerts);
-        controller = &transfers;
-        view.com = QString::number(sim.comNumber()).toStdU16String();
+        StationRig rig(sim.comNumber(), 40); // a short tick for the soak only
+        FakeView &view = rig.view;
+        TransferController &transfers = rig.controller();
 
         qint64 residentAt20 = 0;
         qsizetype descriptorsAt20 = 0;
@@ -35,10 +26,8 @@ private slots:
             if (!read)
                 view.fields.data = QString::number(n, 16).rightJustified(4, '0').toStdU16String();
             read ? transfers.startRead() : transfers.startStore();
-            QVERIFY(
-                QTest::qWaitFor([&] { return transfers.state() == TransferState::Idle; }, 2000));
-            QVERIFY2(alerts.shown.empty(), qPrintable(QString("transfer %1 failed").arg(n)));
-            QVERIFY(!link.isOpen() && !ticker.isActive());
+            QVERIFY(rig.waitIdle(2000));
+            QVERIFY2(rig.alerts.shown.empty(), qPrintable(QString("transfer %1 failed").arg(n)));
             if (read && n > 1) {
                 const QString stored = QString::number(n - 1, 16).rightJustified(4, '0').toUpper();
                 QCOMPARE(QString::fromStdU16String(view.fields.data), stored);

@@ -1,5 +1,5 @@
+#include "app/window_app.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <functional>
+#include <memory>
 
 namespace {
 
@@ -28,18 +28,29 @@ public:
     }
 };
 
-double MedianShowMs(const std::function<QWidget *()> &make)
+QWidget &WindowOf(QWidget &window)
+{
+    return window;
+}
+
+QWidget &WindowOf(sg::app::WindowApp &app)
+{
+    return app.window();
+}
+
+template <typename Make> double MedianShowMs(Make make)
 {
     std::vector<double> times;
     for (int round = 0; round < 7; ++round) {
         QElapsedTimer clock;
         clock.start();
-        QWidget *window = make();
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window))
+        auto made = make();
+        QWidget &window = WindowOf(*made);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
             return 1e9;
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
-        delete window;
+        made.reset();
         QCoreApplication::processEvents();
     }
     std::sort(times.begin(), times.end());
@@ -55,11 +66,12 @@ class TestStartupBudget : public QObject
 private slots:
     void windowAppearsAlmostAsFastAsABareOne()
     {
-        MedianShowMs([] { return new BareWindow; }); // warm up the style and fonts
-        const double bare = MedianShowMs([] { return new BareWindow; });
+        const auto bareWindow = [] { return std::make_unique<BareWindow>(); };
+        MedianShowMs(bareWindow); // warm up the style and fonts
+        const double bare = MedianShowMs(bareWindow);
         const double tool = MedianShowMs([] {
             sg::ui::RegisterFonts();
-            return new sg::ui::MainWindow;
+            return std::make_unique<sg::app::WindowApp>();
         });
         qInfo("bare window %.2f ms, sgsetup window %.2f ms, ratio %.2f", bare, tool, tool / bare);
         QVERIFY(tool <= 1.5 * bare + 2.0);

@@ -1,5 +1,6 @@
 #include "byte_text.h"
 #include "fake_transfer.h"
+#include "protocol/frames.h"
 #include "transfer/transfer_controller.h"
 
 #include <QtTest>
@@ -16,10 +17,7 @@ ByteString Reply(const ByteString &request, const QByteArray &blockHex)
     const ByteString block = FromHex(blockHex);
     ByteString answer{0x44, 0x0B};
     answer.insert(answer.end(), block.begin(), block.end());
-    std::uint8_t sum = 0;
-    for (const std::uint8_t b : answer)
-        sum ^= b;
-    answer.push_back(sum);
+    answer.push_back(sg::protocol::Checksum(answer));
     reply.insert(reply.end(), answer.begin(), answer.end());
     return reply;
 }
@@ -28,10 +26,11 @@ struct Rig
 {
     Journal journal;
     FakeView view{journal};
+    FakePorts ports;
     FakeLink link{journal};
-    FakeTicker ticker;
+    FakeTicker ticker{journal};
     FakeAlerts alerts{journal};
-    TransferController controller{view, link, ticker, alerts};
+    TransferController controller{view, ports, link, ticker, alerts};
 
     void answerLast(const QByteArray &blockHex) { link.arrive(Reply(link.sent.back(), blockHex)); }
     bool idleAndTidy() const
@@ -67,8 +66,10 @@ private slots:
         QFETCH(QString, shown);
         Rig rig;
         rig.view.fields.data = u"ABCD";
+        rig.view.com = u" 3";
 
         rig.controller.startRead();
+        QCOMPARE(rig.link.device, std::string("/dev/pts/9"));
         QCOMPARE(Hex(rig.link.sent.at(0)), QByteArray("4405180059"));
         QCOMPARE(rig.controller.state(), TransferState::ReadCheckParams);
         QVERIFY(rig.ticker.running && !rig.view.readEnabled && !rig.view.storeEnabled);
@@ -143,8 +144,9 @@ private slots:
         rig.journal.clear();
         rig.controller.tick();
 
-        const Journal expected{"warning ERROR! No response.", "enable read", "enable store",
-                               "close"};
+        // The transfer has ended before the box speaks.
+        const Journal expected{"enable read", "enable store", "stop timer", "close",
+                               "warning ERROR! No response."};
         QCOMPARE(rig.journal, expected);
         QVERIFY(rig.idleAndTidy());
         QCOMPARE(Text(rig.view.fields.params[3]), QString(atDataCheck ? "40" : "00"));
@@ -200,21 +202,17 @@ private slots:
         Rig rig;
         rig.ticker.running = true;
         rig.controller.tick();
-        QVERIFY(!rig.ticker.running);
-        QVERIFY(rig.journal.empty() && rig.alerts.shown.empty() && rig.link.sent.empty());
+        QCOMPARE(rig.journal, Journal{"stop timer"});
+        QVERIFY(rig.alerts.shown.empty() && rig.link.sent.empty());
     }
 
-    void ticksWhileTheBoxIsOpenAreIgnored()
+    void nothingReachesAnEndedTransfer()
     {
         Rig rig;
         rig.controller.startRead();
-        rig.alerts.whileOpen = [&] {
-            QVERIFY(!rig.ticker.running);
-            rig.controller.tick();
-            rig.controller.tick();
-            rig.controller.deviceLost();
-        };
         rig.controller.tick();
+        rig.controller.tick();
+        rig.controller.deviceLost();
         QCOMPARE(rig.alerts.shown.size(), std::size_t{1});
         QVERIFY(rig.idleAndTidy());
     }

@@ -1,34 +1,11 @@
 #include "byte_text.h"
-#include "fake_transfer.h"
-#include "link/qt_serial_link.h"
 #include "sim_process.h"
-#include "transfer/transfer_controller.h"
-#include "ui/qt_ticker.h"
+#include "station_rig.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
 
-using namespace sg::transfer;
-
 namespace {
-
-// The real link and the real 1500 ms ticker; only the window is faked.
-struct RealRig
-{
-    Journal journal;
-    FakeView view{journal};
-    FakeAlerts alerts{journal};
-    sg::link::QtSerialLink link;
-    sg::ui::QtTicker ticker{[this] { controller.tick(); }};
-    TransferController controller{view, link, ticker, alerts};
-
-    explicit RealRig(int com) { view.com = QString::number(com).toStdU16String(); }
-    bool waitIdle(int timeoutMs)
-    {
-        (void)QTest::qWaitFor([&] { return controller.state() == TransferState::Idle; }, timeoutMs);
-        return controller.state() == TransferState::Idle && !ticker.isActive() && !link.isOpen();
-    }
-};
 
 QString Params(const FakeView &view)
 {
@@ -49,11 +26,11 @@ private slots:
     {
         SimProcess sim;
         QVERIFY(sim.start());
-        RealRig rig(sim.comNumber());
+        StationRig rig(sim.comNumber());
 
         QElapsedTimer clock;
         clock.start();
-        rig.controller.startRead();
+        rig.controller().startRead();
         QVERIFY(rig.waitIdle(5000));
         const qint64 elapsed = clock.elapsed();
         qInfo("read took %lld ms", elapsed);
@@ -69,11 +46,11 @@ private slots:
     {
         SimProcess sim;
         QVERIFY(sim.start());
-        RealRig rig(sim.comNumber());
+        StationRig rig(sim.comNumber());
         rig.view.fields.data = u"a1b2c";
         rig.view.fields.params = {u"01", u"03", u"00", u"40", u"02", u"00", u"05", u"00"};
 
-        rig.controller.startStore();
+        rig.controller().startStore();
         QVERIFY(rig.waitIdle(5000));
         QVERIFY(rig.alerts.shown.empty());
         QVERIFY(sim.waitForOutput("write params"));
@@ -83,7 +60,7 @@ private slots:
                  qPrintable(log));
         QCOMPARE(Text(rig.view.fields.params[7]), QString("03"));
 
-        rig.controller.startRead();
+        rig.controller().startRead();
         QVERIFY(rig.waitIdle(5000));
         QCOMPARE(Text(rig.view.fields.data), QString("A1B2C0"));
         QCOMPARE(Params(rig.view), QString("0103004002000503"));

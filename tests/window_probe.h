@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main_window.h"
+#include "app/window_app.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,13 +30,18 @@ inline QString Params(sg::ui::MainWindow &window)
     return joined;
 }
 
-// Waits for the transfer to end; true when it ended in order.
-inline bool Idle(sg::ui::MainWindow &window, int timeoutMs)
+// Shows the window with the COM box aimed at com.
+inline sg::ui::MainWindow &ShowOnPort(sg::app::WindowApp &app, int com)
 {
-    (void)QTest::qWaitFor(
-        [&] { return window.controller().state() == sg::transfer::TransferState::Idle; },
-        timeoutMs);
-    return window.controller().state() == sg::transfer::TransferState::Idle &&
-           !window.isTransferTimerRunning() && !window.isPortOpen() &&
-           Button(window, "CMDread")->isEnabled() && Button(window, "CMDstore")->isEnabled();
+    app.show();
+    Box(app.window(), "TXTcom")->setText(QString::number(com));
+    return app.window();
+}
+
+// Waits for the transfer to end; true when it ended in order.
+inline bool Idle(sg::app::WindowApp &app, int timeoutMs)
+{
+    (void)QTest::qWaitFor([&] { return app.station().isIdle(); }, timeoutMs);
+    return app.station().isIdle() && Button(app.window(), "CMDread")->isEnabled() &&
+           Button(app.window(), "CMDstore")->isEnabled();
 }

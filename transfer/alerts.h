@@ -8,8 +8,8 @@ namespace sg::transfer {
 inline constexpr std::string_view COM_ERROR_TEXT = "ERROR! Check COM settings";
 inline constexpr std::string_view NO_RESPONSE_TEXT = "ERROR! No response.";
 
-// Modal message boxes with an empty title: each call returns once the user has
-// dismissed the box. detail is the system's reason, shown beneath, or empty.
+// The two failure messages, told after the transfer has ended. detail is the system's
+// reason, shown beneath the text, or empty.
 class Alerts
 {
 public:

@@ -2,7 +2,6 @@
 
 #include "model/hex_codec.h"
 #include "model/normalize_fields.h"
-#include "transfer/com_number.h"
 
 #include <algorithm>
 
@@ -21,9 +20,9 @@ std::string Printable(std::u16string_view text)
 
 } // namespace
 
-TransferController::TransferController(TransferView &view, link::SerialLink &link, Ticker &ticker,
-                                       Alerts &alerts)
-    : m_view(view), m_link(link), m_ticker(ticker), m_alerts(alerts)
+TransferController::TransferController(TransferView &view, const protocol::PortLister &ports,
+                                       protocol::SerialLink &link, Ticker &ticker, Alerts &alerts)
+    : m_view(view), m_ports(ports), m_link(link), m_ticker(ticker), m_alerts(alerts)
 {
     m_link.setListener(this);
 }
@@ -48,30 +47,35 @@ void TransferController::startStore()
     start(Kind::Store);
 }
 
-void TransferController::NormalizeFields()
+void TransferController::entryBoxLeft()
 {
     model::NormalizeFields(m_view, m_blocks);
 }
 
 void TransferController::start(Kind kind)
 {
-    if (m_state != TransferState::Idle || m_alertOpen)
+    if (m_state != TransferState::Idle)
         return;
 
-    NormalizeFields();
+    model::NormalizeFields(m_view, m_blocks);
     if (kind == Kind::Read)
-        link::BuildReadParamsFrame(m_buffers);
+        protocol::BuildReadParamsFrame(m_buffers);
     else
-        link::BuildWriteDataFrame(m_blocks.data, m_buffers);
+        protocol::BuildWriteDataFrame(m_blocks.data, m_buffers);
 
     const std::u16string comText = m_view.comText();
-    const std::optional<int> number = ParseComNumber(comText);
+    const std::optional<int> number = protocol::ParseComNumber(comText);
     if (!number) {
-        startFailed("COM box: '" + Printable(comText) + "' is not a port number");
+        endWithComError("COM box: '" + Printable(comText) + "' is not a port number");
         return;
     }
-    if (!m_link.setPortNumber(*number) || (!m_link.isOpen() && !m_link.open()) || !sendFrame()) {
-        startFailed(m_link.lastError());
+    const std::optional<protocol::PortEntry> port = m_ports.catalog().find(*number);
+    if (!port) {
+        endWithComError("COM" + std::to_string(*number) + ": no such port on this computer");
+        return;
+    }
+    if ((!m_link.isOpen() && !m_link.open(port->device)) || !sendFrame()) {
+        endWithComError(m_link.lastError());
         return;
     }
     m_state = kind == Kind::Read ? TransferState::ReadCheckParams : TransferState::StoreSendParams;
@@ -79,20 +83,8 @@ void TransferController::start(Kind kind)
     DisableTransferButtons();
 }
 
-void TransferController::startFailed(const std::string &detail)
-{
-    // Left open, the next start would skip the open and talk to the old port.
-    m_link.close();
-    m_alertOpen = true;
-    m_alerts.critical(COM_ERROR_TEXT, detail);
-    m_alertOpen = false;
-}
-
 void TransferController::tick()
 {
-    // While a failure's message box is open the transfer is already ending.
-    if (m_alertOpen)
-        return;
     takeWaitingInput();
 
     switch (m_state) {
@@ -116,9 +108,9 @@ void TransferController::tick()
 
 void TransferController::sendNextParamsFrame()
 {
-    link::BuildWriteParamsFrame(m_blocks.params, m_buffers);
+    protocol::BuildWriteParamsFrame(m_blocks.params, m_buffers);
     if (!sendFrame()) {
-        failTransfer(false, m_link.lastError());
+        endWithComError(m_link.lastError());
         return;
     }
     m_state = TransferState::StoreFinish;
@@ -126,30 +118,30 @@ void TransferController::sendNextParamsFrame()
 
 void TransferController::checkParamsReply()
 {
-    if (!link::IsReplyComplete(m_buffers)) {
-        failTransfer(true, {});
+    if (!protocol::IsReplyComplete(m_buffers)) {
+        endWithNoResponse();
         return;
     }
-    const link::Payload payload = link::ReplyPayload(m_buffers);
+    const protocol::Payload payload = protocol::ReplyPayload(m_buffers);
     for (std::size_t i = 0; i < model::PARAM_COUNT; ++i)
         m_view.setParamText(i, model::ByteToHex(payload[i]));
     // Kept here rather than read back from box 7, which a focus change may rewrite.
     m_deviceLength = payload[model::LENGTH_PARAM_INDEX];
 
     m_state = TransferState::ReadCheckData;
-    link::BuildReadDataFrame(m_buffers);
+    protocol::BuildReadDataFrame(m_buffers);
     if (!sendFrame())
-        failTransfer(false, m_link.lastError());
+        endWithComError(m_link.lastError());
 }
 
 void TransferController::checkDataReply()
 {
-    if (!link::IsReplyComplete(m_buffers)) {
-        failTransfer(true, {});
+    if (!protocol::IsReplyComplete(m_buffers)) {
+        endWithNoResponse();
         return;
     }
     std::u16string text;
-    for (const std::uint8_t byte : link::ReplyPayload(m_buffers))
+    for (const std::uint8_t byte : protocol::ReplyPayload(m_buffers))
         text += model::ByteToHex(byte);
     text.resize(std::min(text.size(), 2 * std::size_t{m_deviceLength}));
     m_view.setDataText(text);
@@ -161,7 +153,7 @@ void TransferController::finishStore()
 {
     FinishTransfer();
     EnableTransferButtons();
-    NormalizeFields();
+    model::NormalizeFields(m_view, m_blocks);
 }
 
 bool TransferController::sendFrame()
@@ -174,7 +166,7 @@ void TransferController::takeWaitingInput()
     if (!m_link.isOpen())
         return;
     const model::ByteString bytes = m_link.takeInput();
-    link::AppendReceived(m_buffers, bytes);
+    protocol::AppendReceived(m_buffers, bytes);
 }
 
 void TransferController::bytesArrived()
@@ -184,23 +176,24 @@ void TransferController::bytesArrived()
 
 void TransferController::deviceLost()
 {
-    if (m_state == TransferState::Idle || m_alertOpen)
+    if (m_state == TransferState::Idle)
         return;
-    failTransfer(false, m_link.lastError());
+    endWithComError(m_link.lastError());
 }
 
-void TransferController::failTransfer(bool noResponse, const std::string &detail)
+// A failure ends the transfer before it speaks, so nothing can reach it while the box is up.
+void TransferController::endWithNoResponse()
 {
-    // No tick may examine the reply again while the box waits for the user.
-    m_ticker.stop();
-    m_alertOpen = true;
-    if (noResponse)
-        m_alerts.warning(NO_RESPONSE_TEXT, detail);
-    else
-        m_alerts.critical(COM_ERROR_TEXT, detail);
-    m_alertOpen = false;
     EnableTransferButtons();
     FinishTransfer();
+    m_alerts.warning(NO_RESPONSE_TEXT, {});
+}
+
+void TransferController::endWithComError(const std::string &detail)
+{
+    EnableTransferButtons();
+    FinishTransfer();
+    m_alerts.critical(COM_ERROR_TEXT, detail);
 }
 
 void TransferController::EnableTransferButtons()

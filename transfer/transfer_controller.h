@@ -1,8 +1,9 @@
 #pragma once
 
-#include "link/frames.h"
-#include "link/serial_link.h"
 #include "model/blocks.h"
+#include "protocol/frames.h"
+#include "protocol/port_catalog.h"
+#include "protocol/serial_link.h"
 #include "transfer/alerts.h"
 #include "transfer/ticker.h"
 #include "transfer/transfer_state.h"
@@ -14,10 +15,11 @@
 namespace sg::transfer {
 
 // Read and Store: two requests each, paced by the ticker, on the event loop only.
-class TransferController : public link::SerialLinkListener
+class TransferController : public protocol::SerialLinkListener
 {
 public:
-    TransferController(TransferView &view, link::SerialLink &link, Ticker &ticker, Alerts &alerts);
+    TransferController(TransferView &view, const protocol::PortLister &ports,
+                       protocol::SerialLink &link, Ticker &ticker, Alerts &alerts);
     ~TransferController() override;
     TransferController(const TransferController &) = delete;
     TransferController &operator=(const TransferController &) = delete;
@@ -27,14 +29,14 @@ public:
     void startStore();
     void tick();
     // An entry box lost the focus.
-    void NormalizeFields();
+    void entryBoxLeft();
 
     void bytesArrived() override;
     void deviceLost() override;
 
     TransferState state() const { return m_state; }
     const model::Blocks &blocks() const { return m_blocks; }
-    const link::LinkBuffers &buffers() const { return m_buffers; }
+    const protocol::LinkBuffers &buffers() const { return m_buffers; }
 
 private:
     enum class Kind
@@ -44,28 +46,28 @@ private:
     };
 
     void start(Kind kind);
-    void startFailed(const std::string &detail);
     void sendNextParamsFrame();
     void checkParamsReply();
     void checkDataReply();
     void finishStore();
     bool sendFrame();
     void takeWaitingInput();
-    void failTransfer(bool noResponse, const std::string &detail);
+    void endWithNoResponse();
+    void endWithComError(const std::string &detail);
     void EnableTransferButtons();
     void DisableTransferButtons();
     void FinishTransfer();
 
     TransferView &m_view;
-    link::SerialLink &m_link;
+    const protocol::PortLister &m_ports;
+    protocol::SerialLink &m_link;
     Ticker &m_ticker;
     Alerts &m_alerts;
 
     model::Blocks m_blocks;
-    link::LinkBuffers m_buffers;
+    protocol::LinkBuffers m_buffers;
     TransferState m_state = TransferState::Idle;
     std::uint8_t m_deviceLength = 0; // the length byte of the read's own parameter reply
-    bool m_alertOpen = false;
 };
 
 } // namespace sg::transfer

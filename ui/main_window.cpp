@@ -1,9 +1,8 @@
 #include "ui/main_window.h"
 
-#include "link/port_catalog.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
-#include "ui/help_window.h"
+#include "ui/hint_window.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -92,9 +91,8 @@ void Name(QObject *object, const char *name, int index)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QWidget(parent), m_ticker([this] { m_controller.tick(); }), m_alerts(this),
-      m_controller(*this, m_link, m_ticker, m_alerts)
+MainWindow::MainWindow(const protocol::PortLister &ports, QWidget *parent)
+    : QWidget(parent), m_ports(ports)
 {
     setObjectName("MainWindow");
     setWindowTitle(tr("sgsetup - Signal Generator Setup"));
@@ -103,7 +101,6 @@ MainWindow::MainWindow(QWidget *parent)
     buildControls();
     buildTabOrder();
     m_comBox->setFocus();
-    m_controller.windowOpened();
 }
 
 MainWindow::~MainWindow() = default;
@@ -138,7 +135,7 @@ void MainWindow::buildControls()
     }
 
     QPushButton *help = addButton("Command1", tr("&Help"), {3960, 1200, 975, 615});
-    connect(help, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(help, &QPushButton::clicked, this, &MainWindow::showHintWindow);
 
     auto *line = new QFrame(this);
     line->setObjectName("Line2");
@@ -152,8 +149,8 @@ void MainWindow::buildControls()
 
     m_readButton = addButton("CMDread", tr("&Read"), {3960, 3720, 975, 375});
     m_storeButton = addButton("CMDstore", tr("&Store"), {3960, 4200, 975, 375});
-    connect(m_readButton, &QPushButton::clicked, this, [this] { m_controller.startRead(); });
-    connect(m_storeButton, &QPushButton::clicked, this, [this] { m_controller.startStore(); });
+    connect(m_readButton, &QPushButton::clicked, this, &MainWindow::readPressed);
+    connect(m_storeButton, &QPushButton::clicked, this, &MainWindow::storePressed);
 
     QLabel *picture = addLabel("Picture1", -1, {}, {240, 4080, 495, 615}, noteFont);
     picture->setPixmap(PanelPicture());
@@ -210,8 +207,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_comBox && event->type() == QEvent::ToolTip) {
         // The catalog as it is now: ports come and go while the window is open.
         const auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(),
-                           QString::fromStdString(link::CatalogText(link::BuildPortCatalog())),
+        QToolTip::showText(help->globalPos(), QString::fromStdString(m_ports.catalog().text()),
                            m_comBox);
         return true;
     }
@@ -219,7 +215,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         // Switching to another window or a popup is not leaving the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            m_controller.NormalizeFields();
+            emit entryBoxLeft();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -229,7 +225,7 @@ HintWindow *MainWindow::hintWindow() const
     return m_hintWindow;
 }
 
-void MainWindow::showHelp()
+void MainWindow::showHintWindow()
 {
     if (!m_hintWindow)
         m_hintWindow = new HintWindow(this);

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "link/qt_serial_link.h"
 #include "model/blocks.h"
-#include "transfer/transfer_controller.h"
+#include "protocol/port_catalog.h"
 #include "transfer/transfer_view.h"
-#include "ui/qt_alerts.h"
-#include "ui/qt_ticker.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,13 +17,14 @@ namespace sg::ui {
 
 class HintWindow;
 
-// The tool's working window. It only wires the widgets to the transfer controller.
+// The tool's working window: the boxes and buttons a transfer reads and writes. It only
+// turns the widgets' events into signals; the application wires them to the controller.
 class MainWindow : public QWidget, public transfer::TransferView
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(const protocol::PortLister &ports, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // transfer::TransferView
@@ -38,10 +36,12 @@ public:
     void setReadEnabled(bool enabled) override;
     void setStoreEnabled(bool enabled) override;
 
-    const transfer::TransferController &controller() const { return m_controller; }
     HintWindow *hintWindow() const;
-    bool isTransferTimerRunning() const { return m_ticker.isActive(); }
-    bool isPortOpen() const { return m_link.isOpen(); }
+
+signals:
+    void readPressed();
+    void storePressed();
+    void entryBoxLeft();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -49,7 +49,7 @@ protected:
 private:
     void buildControls();
     void buildTabOrder();
-    void showHelp();
+    void showHintWindow();
     QLineEdit *addBox(const char *name, int index, const QString &text, int maxLength, QRect twips,
                       const QFont &font);
     QLabel *addLabel(const char *name, int index, const QString &text, QRect twips,
@@ -62,11 +62,7 @@ private:
     QPushButton *m_readButton = nullptr;
     QPushButton *m_storeButton = nullptr;
     QPointer<HintWindow> m_hintWindow;
-
-    link::QtSerialLink m_link;
-    QtTicker m_ticker;
-    QtAlerts m_alerts;
-    transfer::TransferController m_controller;
+    const protocol::PortLister &m_ports;
 };
 
 } // namespace sg::ui

@@ -1,12 +1,12 @@
 // Frames built from arbitrary blocks: checksum, length byte and payload always right.
 
 #include "fuzz_check.h"
-#include "link/frames.h"
+#include "protocol/frames.h"
 
 #include <algorithm>
 #include <cstdint>
 
-using namespace sg::link;
+using namespace sg::protocol;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -40,10 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     const ByteString &frame = buffers.txFrame;
-    std::uint8_t sum = 0;
-    for (const std::uint8_t byte : frame)
-        sum ^= byte;
-    FUZZ_CHECK(sum == 0);
+    FUZZ_CHECK(Checksum(frame) == 0);
     FUZZ_CHECK(frame.size() == payload.size() + FRAME_OVERHEAD);
     FUZZ_CHECK(frame[0] == FRAME_START && frame[1] == frame.size());
     FUZZ_CHECK(std::equal(payload.begin(), payload.end(), frame.begin() + 4));

@@ -2,13 +2,13 @@
 // request's length plus 11, and its payload is the bytes from length plus 2.
 
 #include "fuzz_check.h"
-#include "link/frames.h"
+#include "protocol/frames.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <span>
 
-using namespace sg::link;
+using namespace sg::protocol;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

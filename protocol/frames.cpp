@@ -1,8 +1,8 @@
-#include "link/frames.h"
+#include "protocol/frames.h"
 
 #include <algorithm>
 
-namespace sg::link {
+namespace sg::protocol {
 
 namespace {
 
@@ -20,13 +20,18 @@ void BuildFrame(std::uint8_t command, std::uint8_t address, std::span<const std:
     frame.push_back(address);
     frame.insert(frame.end(), payload.begin(), payload.end());
 
-    std::uint8_t checksum = 0;
-    for (const std::uint8_t byte : frame)
-        checksum ^= byte;
-    frame.push_back(checksum);
+    frame.push_back(Checksum(frame));
 }
 
 } // namespace
+
+std::uint8_t Checksum(std::span<const std::uint8_t> bytes)
+{
+    std::uint8_t sum = 0;
+    for (const std::uint8_t byte : bytes)
+        sum ^= byte;
+    return sum;
+}
 
 void BuildWriteDataFrame(const model::DataBlock &data, LinkBuffers &buffers)
 {
@@ -74,4 +79,4 @@ Payload ReplyPayload(const LinkBuffers &buffers)
     return payload;
 }
 
-} // namespace sg::link
+} // namespace sg::protocol

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "link/serial_link.h"
+#include "protocol/serial_link.h"
 
 #include <QObject>
 #include <QSerialPort>
 
-namespace sg::link {
+namespace sg::serial {
 
 // SerialLink on QSerialPort: 9600 baud, 8N1, no flow control, asynchronous I/O.
-class QtSerialLink : public QObject, public SerialLink
+class QtSerialLink : public QObject, public protocol::SerialLink
 {
     Q_OBJECT
 
@@ -16,10 +16,9 @@ public:
     explicit QtSerialLink(QObject *parent = nullptr);
     ~QtSerialLink() override;
 
-    void setListener(SerialLinkListener *listener) override;
-    bool setPortNumber(int number) override;
+    void setListener(protocol::SerialLinkListener *listener) override;
     bool isOpen() const override;
-    bool open() override;
+    bool open(const std::string &device) override;
     bool send(const model::ByteString &bytes) override;
     model::ByteString takeInput() override;
     void close() override;
@@ -31,9 +30,9 @@ private:
     void fail(const QString &reason);
 
     QSerialPort m_port;
-    SerialLinkListener *m_listener = nullptr;
+    protocol::SerialLinkListener *m_listener = nullptr;
     QString m_device;
     std::string m_lastError;
 };
 
-} // namespace sg::link
+} // namespace sg::serial

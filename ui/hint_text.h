@@ -7,14 +7,14 @@
 
 namespace sg::ui {
 
-struct HelpParagraph
+struct HintParagraph
 {
     QString heading;
     QStringList lines;
 };
 
 // The reference behind the Help button: the bits of the mode byte.
-inline std::vector<HelpParagraph> HelpParagraphs()
+inline std::vector<HintParagraph> HintParagraphs()
 {
     return {
         {"BIT 0:",

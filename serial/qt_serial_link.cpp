@@ -1,9 +1,8 @@
-#include "link/qt_serial_link.h"
+#include "serial/qt_serial_link.h"
 
-#include "link/open_error.h"
-#include "link/port_catalog.h"
+#include "serial/open_error.h"
 
-namespace sg::link {
+namespace sg::serial {
 
 QtSerialLink::QtSerialLink(QObject *parent) : QObject(parent)
 {
@@ -16,20 +15,9 @@ QtSerialLink::~QtSerialLink()
     m_port.disconnect(this);
 }
 
-void QtSerialLink::setListener(SerialLinkListener *listener)
+void QtSerialLink::setListener(protocol::SerialLinkListener *listener)
 {
     m_listener = listener;
-}
-
-bool QtSerialLink::setPortNumber(int number)
-{
-    const std::optional<PortEntry> port = ResolvePort(number);
-    if (!port) {
-        m_lastError = "COM" + std::to_string(number) + ": no such port on this computer";
-        return false;
-    }
-    m_device = QString::fromStdString(port->device);
-    return true;
 }
 
 bool QtSerialLink::isOpen() const
@@ -37,12 +25,9 @@ bool QtSerialLink::isOpen() const
     return m_port.isOpen();
 }
 
-bool QtSerialLink::open()
+bool QtSerialLink::open(const std::string &device)
 {
-    if (m_device.isEmpty()) {
-        m_lastError = "no port chosen";
-        return false;
-    }
+    m_device = QString::fromStdString(device);
     m_port.setPortName(m_device);
     if (!m_port.open(QIODevice::ReadWrite)) {
         const bool permission = m_port.error() == QSerialPort::PermissionError;
@@ -127,4 +112,4 @@ void QtSerialLink::fail(const QString &reason)
     m_lastError = m_device.toStdString() + ": " + reason.toStdString();
 }
 
-} // namespace sg::link
+} // namespace sg::serial

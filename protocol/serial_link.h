@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace sg::link {
+namespace sg::protocol {
 
 // What a serial link tells the one who drives it; called on the event loop.
 class SerialLinkListener
@@ -17,17 +17,16 @@ public:
     virtual void deviceLost() = 0;
 };
 
-// A COM port chosen by number. Every failing call leaves a reason in lastError(),
-// naming the device and what the system said, for the user to read.
+// One serial device, opened by its path. Every failing call leaves a reason in
+// lastError(), naming the device and what the system said, for the user to read.
 class SerialLink
 {
 public:
     virtual ~SerialLink() = default;
 
     virtual void setListener(SerialLinkListener *listener) = 0;
-    virtual bool setPortNumber(int number) = 0;
     virtual bool isOpen() const = 0;
-    virtual bool open() = 0;
+    virtual bool open(const std::string &device) = 0;
     // True only when the whole frame was accepted; does not wait for it to leave.
     virtual bool send(const model::ByteString &bytes) = 0;
     // All bytes waiting, in arrival order, removed from the link.
@@ -36,4 +35,4 @@ public:
     virtual std::string lastError() const = 0;
 };
 
-} // namespace sg::link
+} // namespace sg::protocol

@@ -1,8 +1,8 @@
-#include "ui/help_window.h"
+#include "ui/hint_window.h"
 
 #include "ui/artwork.h"
 #include "ui/fonts.h"
-#include "ui/help_text.h"
+#include "ui/hint_text.h"
 
 #include <QPainter>
 
@@ -26,7 +26,7 @@ QFont HeadingFont()
 
 } // namespace
 
-HelpSheet::HelpSheet(QWidget *parent) : QWidget(parent)
+HintSheet::HintSheet(QWidget *parent) : QWidget(parent)
 {
     setObjectName("Picture1");
     setAutoFillBackground(true);
@@ -35,18 +35,18 @@ HelpSheet::HelpSheet(QWidget *parent) : QWidget(parent)
     setPalette(white);
 }
 
-int HelpSheet::widestLine() const
+int HintSheet::widestLine() const
 {
     const QFontMetrics metrics(TextFont());
     int widest = 0;
-    for (const HelpParagraph &paragraph : HelpParagraphs()) {
+    for (const HintParagraph &paragraph : HintParagraphs()) {
         for (const QString &line : paragraph.lines)
             widest = std::max(widest, INDENT + metrics.horizontalAdvance(line));
     }
     return MARGIN + widest;
 }
 
-void HelpSheet::paintEvent(QPaintEvent *)
+void HintSheet::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -54,7 +54,7 @@ void HelpSheet::paintEvent(QPaintEvent *)
     const QFontMetrics heading(HeadingFont());
     int y = MARGIN;
 
-    for (const HelpParagraph &paragraph : HelpParagraphs()) {
+    for (const HintParagraph &paragraph : HintParagraphs()) {
         const QRect frame(MARGIN, y, heading.horizontalAdvance(paragraph.heading) + 10,
                           heading.height() + 4);
         painter.setPen(QPen(BLUE, 1));
@@ -108,7 +108,7 @@ HintWindow::HintWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     setWindowTitle(QString());
     setWindowIcon(AppIcon());
     setFixedSize(10590 / 15, 4590 / 15);
-    auto *sheet = new HelpSheet(this);
+    auto *sheet = new HintSheet(this);
     sheet->setGeometry(120 / 15, 120 / 15, 10335 / 15, 4335 / 15);
 }
 

@@ -1,4 +1,4 @@
-#include "link/open_error.h"
+#include "serial/open_error.h"
 
 #ifndef _WIN32
 #include <grp.h>
@@ -6,7 +6,7 @@
 #include <unistd.h>
 #endif
 
-namespace sg::link {
+namespace sg::serial {
 
 namespace {
 
@@ -43,4 +43,4 @@ std::string DescribeOpenError(const std::string &device, const std::string &reas
     return device + ": " + reason;
 }
 
-} // namespace sg::link
+} // namespace sg::serial

@@ -1,4 +1,6 @@
-#include "link/port_catalog.h"
+#include "serial/host_ports.h"
+
+#include "serial/simulator_ports.h"
 
 #include <QSerialPortInfo>
 
@@ -7,7 +9,7 @@
 #include <cctype>
 #include <tuple>
 
-namespace sg::link {
+namespace sg::serial {
 
 namespace {
 
@@ -45,7 +47,7 @@ std::vector<PortEntry> OrderHostPorts(std::vector<PortEntry> ports)
     return ports;
 }
 
-std::vector<PortEntry> BuildPortCatalog()
+protocol::PortCatalog ScanHostPorts()
 {
     std::vector<PortEntry> catalog;
 #ifdef Q_OS_WIN
@@ -60,31 +62,7 @@ std::vector<PortEntry> BuildPortCatalog()
     for (PortEntry &simulator : SimulatorPorts(SimulatorPortDir()))
         catalog.push_back(std::move(simulator));
 #endif
-    return catalog;
+    return protocol::PortCatalog(std::move(catalog));
 }
 
-std::optional<PortEntry> ResolvePort(int number)
-{
-    const std::vector<PortEntry> catalog = BuildPortCatalog();
-    if (number < 1 || static_cast<std::size_t>(number) > catalog.size())
-        return std::nullopt;
-    return catalog[static_cast<std::size_t>(number - 1)];
-}
-
-std::string CatalogText(const std::vector<PortEntry> &catalog)
-{
-    if (catalog.empty())
-        return "No serial ports found.";
-    std::string text;
-    for (std::size_t i = 0; i < catalog.size(); ++i) {
-        const PortEntry &port = catalog[i];
-        if (!text.empty())
-            text += '\n';
-        text += "COM" + std::to_string(i + 1) + "  " + port.device;
-        if (!port.description.empty())
-            text += "  " + port.description;
-    }
-    return text;
-}
-
-} // namespace sg::link
+} // namespace sg::serial

@@ -5,12 +5,12 @@
 namespace sg::ui {
 
 // The reference sheet: mode bits and the bit-rate divisor, black and blue on white.
-class HelpSheet : public QWidget
+class HintSheet : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit HelpSheet(QWidget *parent = nullptr);
+    explicit HintSheet(QWidget *parent = nullptr);
 
     // The widest line of the sheet, in pixels, as painted.
     int widestLine() const;

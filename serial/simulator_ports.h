@@ -1,17 +1,13 @@
 #pragma once
 
+#include "protocol/port_catalog.h"
+
 #include <filesystem>
-#include <string>
 #include <vector>
 
-namespace sg::link {
+namespace sg::serial {
 
-struct PortEntry
-{
-    std::string label;       // what the user sees, e.g. ttyUSB0 or sgsim-1234
-    std::string device;      // path to open
-    std::string description; // may be empty
-};
+using protocol::PortEntry;
 
 // Where simulators register their pseudo-terminals, one symbolic link each.
 std::filesystem::path SimulatorPortDir();
@@ -22,4 +18,4 @@ bool IsTrustedDir(const std::filesystem::path &dir);
 // The registered simulators, sorted by name; dangling entries are skipped.
 std::vector<PortEntry> SimulatorPorts(const std::filesystem::path &dir);
 
-} // namespace sg::link
+} // namespace sg::serial

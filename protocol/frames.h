@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-namespace sg::link {
+namespace sg::protocol {
 
 using model::ByteString;
 
@@ -36,6 +36,9 @@ struct LinkBuffers
     std::size_t rxDropped = 0; // bytes received past RX_CAPACITY
 };
 
+// XOR of every byte; a whole frame, checksum included, sums to 0.
+std::uint8_t Checksum(std::span<const std::uint8_t> bytes);
+
 void BuildWriteDataFrame(const model::DataBlock &data, LinkBuffers &buffers);
 void BuildWriteParamsFrame(const model::ParamBlock &params, LinkBuffers &buffers);
 void BuildReadParamsFrame(LinkBuffers &buffers);
@@ -50,4 +53,4 @@ bool IsReplyComplete(const LinkBuffers &buffers);
 // The 8 block bytes of a complete reply.
 Payload ReplyPayload(const LinkBuffers &buffers);
 
-} // namespace sg::link
+} // namespace sg::protocol

@@ -1,11 +1,11 @@
-#include "link/simulator_ports.h"
+#include "serial/simulator_ports.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace sg::link {
+namespace sg::serial {
 
 namespace fs = std::filesystem;
 
@@ -47,4 +47,4 @@ std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
     return ports;
 }
 
-} // namespace sg::link
+} // namespace sg::serial

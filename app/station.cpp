@@ -1,0 +1,17 @@
+#include "app/station.h"
+
+namespace sg::app {
+
+Station::Station(transfer::TransferView &view, transfer::Alerts &alerts, int tickMs)
+    : m_ticker([this] { m_controller.tick(); }, tickMs),
+      m_controller(view, m_ports, m_link, m_ticker, alerts)
+{
+}
+
+bool Station::isIdle() const
+{
+    return m_controller.state() == transfer::TransferState::Idle && !m_ticker.isActive() &&
+           !m_link.isOpen();
+}
+
+} // namespace sg::app

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/qt_ticker.h"
+#include "serial/host_ports.h"
+#include "serial/qt_serial_link.h"
+#include "transfer/transfer_controller.h"
+
+namespace sg::app {
+
+// The transfer core for one device, on a real serial port: the port catalog, the link,
+// the ticker and the controller that drives them for a front end's view and alerts.
+class Station
+{
+public:
+    Station(transfer::TransferView &view, transfer::Alerts &alerts, int tickMs = transfer::TICK_MS);
+
+    transfer::TransferController &controller() { return m_controller; }
+    const transfer::TransferController &controller() const { return m_controller; }
+    // No transfer running: state Idle, ticker stopped, port closed.
+    bool isIdle() const;
+
+private:
+    serial::HostPortLister m_ports;
+    serial::QtSerialLink m_link;
+    QtTicker m_ticker;
+    transfer::TransferController m_controller;
+};
+
+} // namespace sg::app

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/station.h"
+#include "ui/main_window.h"
+#include "ui/qt_alerts.h"
+
+namespace sg::app {
+
+// The window front end: the main window as the transfer's view, its message boxes as the
+// alerts, and one station behind them.
+class WindowApp
+{
+public:
+    explicit WindowApp(int tickMs = transfer::TICK_MS);
+    WindowApp(const WindowApp &) = delete;
+    WindowApp &operator=(const WindowApp &) = delete;
+
+    void show();
+    ui::MainWindow &window() { return m_window; }
+    const Station &station() const { return m_station; }
+
+private:
+    serial::HostPortLister m_ports;
+    ui::MainWindow m_window;
+    ui::QtAlerts m_alerts;
+    Station m_station;
+};
+
+} // namespace sg::app

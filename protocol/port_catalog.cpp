@@ -1,0 +1,55 @@
+#include "protocol/port_catalog.h"
+
+namespace sg::protocol {
+
+std::optional<PortEntry> PortCatalog::find(int number) const
+{
+    if (number < 1 || static_cast<std::size_t>(number) > m_entries.size())
+        return std::nullopt;
+    return m_entries[static_cast<std::size_t>(number - 1)];
+}
+
+int PortCatalog::numberOf(std::string_view label) const
+{
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].label == label)
+            return static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
+std::string PortCatalog::text() const
+{
+    if (m_entries.empty())
+        return "No serial ports found.";
+    std::string text;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        const PortEntry &port = m_entries[i];
+        if (!text.empty())
+            text += '\n';
+        text += "COM" + std::to_string(i + 1) + "  " + port.device;
+        if (!port.description.empty())
+            text += "  " + port.description;
+    }
+    return text;
+}
+
+std::optional<int> ParseComNumber(std::u16string_view text)
+{
+    const std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos)
+        return std::nullopt;
+    const std::size_t last = text.find_last_not_of(u' ');
+    const std::u16string_view digits = text.substr(first, last - first + 1);
+    if (digits.size() > 2)
+        return std::nullopt;
+    int value = 0;
+    for (const char16_t c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+} // namespace sg::protocol

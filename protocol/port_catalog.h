@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sg::protocol {
+
+struct PortEntry
+{
+    std::string label;       // what the user sees, e.g. ttyUSB0 or sgsim-1234
+    std::string device;      // path to open
+    std::string description; // may be empty
+};
+
+// The ports as the user numbers them: COM1 is the first entry.
+class PortCatalog
+{
+public:
+    PortCatalog() = default;
+    explicit PortCatalog(std::vector<PortEntry> entries) : m_entries(std::move(entries)) {}
+
+    const std::vector<PortEntry> &entries() const { return m_entries; }
+    std::optional<PortEntry> find(int number) const;
+    // The number of the entry with this label, or 0 when there is none.
+    int numberOf(std::string_view label) const;
+    // One "COMn  /dev/...  description" line per port, for the COM box's tooltip.
+    std::string text() const;
+
+private:
+    std::vector<PortEntry> m_entries;
+};
+
+// Lists the ports as they are now; asked again at every start of a transfer.
+class PortLister
+{
+public:
+    virtual ~PortLister() = default;
+
+    virtual PortCatalog catalog() const = 0;
+};
+
+// One or two decimal digits, optionally surrounded by spaces; anything else is no number.
+std::optional<int> ParseComNumber(std::u16string_view text);
+
+} // namespace sg::protocol
