@@ -2,9 +2,10 @@
 
 namespace sg::app {
 
-Station::Station(transfer::TransferView &view, transfer::Alerts &alerts, int tickMs)
+Station::Station(const protocol::PortLister &ports, transfer::TransferView &view,
+                 transfer::Alerts &alerts, int tickMs)
     : m_ticker([this] { m_controller.tick(); }, tickMs),
-      m_controller(view, m_ports, m_link, m_ticker, alerts)
+      m_controller(view, ports, m_link, m_ticker, alerts)
 {
 }
 

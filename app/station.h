@@ -1,18 +1,20 @@
 #pragma once
 
 #include "app/qt_ticker.h"
-#include "serial/host_ports.h"
 #include "serial/qt_serial_link.h"
 #include "transfer/transfer_controller.h"
 
 namespace sg::app {
 
-// The transfer core for one device, on a real serial port: the port catalog, the link,
-// the ticker and the controller that drives them for a front end's view and alerts.
+// The transfer core for one device, on a real serial port: the link, the ticker and the
+// controller that drives them for a front end's view and alerts, finding ports in ports.
 class Station
 {
 public:
-    Station(transfer::TransferView &view, transfer::Alerts &alerts, int tickMs = transfer::TICK_MS);
+    Station(const protocol::PortLister &ports, transfer::TransferView &view,
+            transfer::Alerts &alerts, int tickMs = transfer::TICK_MS);
+    Station(const Station &) = delete;
+    Station &operator=(const Station &) = delete;
 
     transfer::TransferController &controller() { return m_controller; }
     const transfer::TransferController &controller() const { return m_controller; }
@@ -20,7 +22,6 @@ public:
     bool isIdle() const;
 
 private:
-    serial::HostPortLister m_ports;
     serial::QtSerialLink m_link;
     QtTicker m_ticker;
     transfer::TransferController m_controller;

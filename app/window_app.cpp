@@ -3,7 +3,7 @@
 namespace sg::app {
 
 WindowApp::WindowApp(int tickMs)
-    : m_window(m_ports), m_alerts(&m_window), m_station(m_window, m_alerts, tickMs)
+    : m_window(m_ports), m_alerts(&m_window), m_station(m_ports, m_window, m_alerts, tickMs)
 {
     transfer::TransferController &controller = m_station.controller();
     QObject::connect(&m_window, &ui::MainWindow::readPressed, &m_window,

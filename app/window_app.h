@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/station.h"
+#include "serial/host_ports.h"
 #include "ui/main_window.h"
 #include "ui/qt_alerts.h"
 

@@ -35,19 +35,25 @@ std::uint8_t ParseParam(std::u16string_view text)
 
 void NormalizeFields(FieldView &view, Blocks &blocks)
 {
-    blocks.data = ParseData(view.dataText());
+    blocks = ReadBlocks(view);
 
     std::u16string dataText;
     for (const std::uint8_t byte : blocks.data)
         dataText += ByteToHex(byte);
     view.setDataText(dataText);
-
-    view.setParamText(LENGTH_PARAM_INDEX, ByteToHex(static_cast<int>(blocks.data.size())));
-
-    for (std::size_t k = 0; k < PARAM_COUNT; ++k) {
-        blocks.params[k] = ParseParam(view.paramText(k));
+    for (std::size_t k = 0; k < PARAM_COUNT; ++k)
         view.setParamText(k, ByteToHex(blocks.params[k]));
-    }
+}
+
+Blocks ReadBlocks(const FieldView &view)
+{
+    Blocks blocks;
+    blocks.data = ParseData(view.dataText());
+    for (std::size_t k = 0; k < PARAM_COUNT; ++k)
+        blocks.params[k] = ParseParam(view.paramText(k));
+    // Box 7 always shows the data length, whatever it holds now.
+    blocks.params[LENGTH_PARAM_INDEX] = static_cast<std::uint8_t>(blocks.data.size());
+    return blocks;
 }
 
 } // namespace sg::model

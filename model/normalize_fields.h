@@ -9,4 +9,7 @@ namespace sg::model {
 // always overwritten with the data length, whatever the user typed there.
 void NormalizeFields(FieldView &view, Blocks &blocks);
 
+// The blocks the boxes stand for, by the same rules, leaving the boxes as they are.
+Blocks ReadBlocks(const FieldView &view);
+
 } // namespace sg::model

@@ -4,16 +4,18 @@ namespace sg::protocol {
 
 std::optional<PortEntry> PortCatalog::find(int number) const
 {
-    if (number < 1 || static_cast<std::size_t>(number) > m_entries.size())
-        return std::nullopt;
-    return m_entries[static_cast<std::size_t>(number - 1)];
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (numberAt(i) == number)
+            return m_entries[i];
+    }
+    return std::nullopt;
 }
 
 int PortCatalog::numberOf(std::string_view label) const
 {
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         if (m_entries[i].label == label)
-            return static_cast<int>(i + 1);
+            return numberAt(i);
     }
     return 0;
 }
@@ -27,7 +29,7 @@ std::string PortCatalog::text() const
         const PortEntry &port = m_entries[i];
         if (!text.empty())
             text += '\n';
-        text += "COM" + std::to_string(i + 1) + "  " + port.device;
+        text += "COM" + std::to_string(numberAt(i)) + "  " + port.device;
         if (!port.description.empty())
             text += "  " + port.description;
     }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sg::protocol {
@@ -22,6 +23,8 @@ public:
     explicit PortCatalog(std::vector<PortEntry> entries) : m_entries(std::move(entries)) {}
 
     const std::vector<PortEntry> &entries() const { return m_entries; }
+    // The COM number of entries()[index].
+    static int numberAt(std::size_t index) { return static_cast<int>(index) + 1; }
     std::optional<PortEntry> find(int number) const;
     // The number of the entry with this label, or 0 when there is none.
     int numberOf(std::string_view label) const;
@@ -39,6 +42,18 @@ public:
     virtual ~PortLister() = default;
 
     virtual PortCatalog catalog() const = 0;
+};
+
+// A catalog taken once, for front ends that start many transfers at the same moment.
+class FixedPortLister : public PortLister
+{
+public:
+    explicit FixedPortLister(PortCatalog catalog) : m_catalog(std::move(catalog)) {}
+
+    PortCatalog catalog() const override { return m_catalog; }
+
+private:
+    PortCatalog m_catalog;
 };
 
 // One or two decimal digits, optionally surrounded by spaces; anything else is no number.

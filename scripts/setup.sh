@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev
-          libgl-dev fonts-wine xvfb xauth clang
+          libgl-dev fonts-wine xvfb xauth clang time
           libclang-rt-14-dev)
 
 missing=()

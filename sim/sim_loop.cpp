@@ -1,6 +1,6 @@
 #include "sim/sim_loop.h"
 
-#include "sim/param_decoder.h"
+#include "model/param_decoder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -64,7 +64,7 @@ void SimLoop::readLine()
     for (const ByteString &answer : out.answers)
         scheduleAnswer(answer);
     if (out.paramsWritten && m_options.decode)
-        std::fprintf(m_log, "sgsim: %s\n", DescribeParams(m_firmware.params()).c_str());
+        std::fprintf(m_log, "sgsim: %s\n", model::DescribeParams(m_firmware.params()).c_str());
     std::fflush(m_log);
 
     m_frames += out.frames;

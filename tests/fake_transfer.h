@@ -47,18 +47,6 @@ private:
     Journal &m_journal;
 };
 
-class FakePorts : public sg::protocol::PortLister
-{
-public:
-    std::vector<sg::protocol::PortEntry> entries{
-        {"ttyS0", "/dev/ttyS0", ""}, {"ttyUSB0", "/dev/ttyUSB0", ""}, {"sim", "/dev/pts/9", ""}};
-
-    sg::protocol::PortCatalog catalog() const override
-    {
-        return sg::protocol::PortCatalog(entries);
-    }
-};
-
 class FakeLink : public sg::protocol::SerialLink
 {
 public:

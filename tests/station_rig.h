@@ -2,6 +2,7 @@
 
 #include "app/station.h"
 #include "fake_transfer.h"
+#include "serial/host_ports.h"
 
 #include <QString>
 #include <QTest>
@@ -12,9 +13,11 @@ struct StationRig
     Journal journal;
     FakeView view{journal};
     FakeAlerts alerts{journal};
+    sg::serial::HostPortLister ports;
     sg::app::Station station;
 
-    explicit StationRig(int com, int tickMs = sg::transfer::TICK_MS) : station(view, alerts, tickMs)
+    explicit StationRig(int com, int tickMs = sg::transfer::TICK_MS)
+        : station(ports, view, alerts, tickMs)
     {
         view.com = QString::number(com).toStdU16String();
     }

@@ -6,18 +6,6 @@
 
 using namespace sg::protocol;
 
-namespace {
-
-sg::model::ParamBlock Params(const QByteArray &hex)
-{
-    sg::model::ParamBlock params{};
-    const ByteString bytes = FromHex(hex);
-    std::copy(bytes.begin(), bytes.end(), params.begin());
-    return params;
-}
-
-} // namespace
-
 class TestFrames : public QObject
 {
     Q_OBJECT
@@ -58,7 +46,7 @@ private slots:
         else if (builder == "writeData")
             BuildWriteDataFrame(bytes, buffers);
         else
-            BuildWriteParamsFrame(Params(block.toHex()), buffers);
+            BuildWriteParamsFrame(ParamsFromHex(block.toHex()), buffers);
 
         QCOMPARE(Hex(buffers.txFrame), frame.toHex().toUpper());
         QVERIFY(buffers.rxBuffer.empty());
@@ -76,7 +64,7 @@ private slots:
             QCOMPARE(buffers.txFrame.size(), size + FRAME_OVERHEAD);
             QCOMPARE(int{Checksum(buffers.txFrame)}, 0);
         }
-        BuildWriteParamsFrame(Params("FFFFFFFFFFFFFFFF"), buffers);
+        BuildWriteParamsFrame(ParamsFromHex("FFFFFFFFFFFFFFFF"), buffers);
         QCOMPARE(int{buffers.txFrame[1]}, 0x0D);
     }
 

@@ -26,7 +26,8 @@ struct Rig
 {
     Journal journal;
     FakeView view{journal};
-    FakePorts ports;
+    sg::protocol::FixedPortLister ports{sg::protocol::PortCatalog(
+        {{"ttyS0", "/dev/ttyS0", ""}, {"ttyUSB0", "/dev/ttyUSB0", ""}, {"sim", "/dev/pts/9", ""}})};
     FakeLink link{journal};
     FakeTicker ticker{journal};
     FakeAlerts alerts{journal};

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "model/normalize_fields.h"
+#include "model/param_decoder.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
 #include "ui/hint_window.h"
@@ -12,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace sg::ui {
 
@@ -204,11 +208,10 @@ QPushButton *MainWindow::addButton(const char *name, const QString &text, QRect 
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_comBox && event->type() == QEvent::ToolTip) {
-        // The catalog as it is now: ports come and go while the window is open.
+    if (event->type() == QEvent::ToolTip) {
+        auto *box = static_cast<QLineEdit *>(watched);
         const auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(), QString::fromStdString(m_ports.catalog().text()),
-                           m_comBox);
+        QToolTip::showText(help->globalPos(), QString::fromStdString(toolTipOf(box)), box);
         return true;
     }
     if (watched != m_comBox && event->type() == QEvent::FocusOut) {
@@ -218,6 +221,20 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             emit entryBoxLeft();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+std::string MainWindow::toolTipOf(const QLineEdit *box) const
+{
+    // The catalog as it is now: ports come and go while the window is open.
+    if (box == m_comBox)
+        return m_ports.catalog().text();
+    // What the boxes mean as they stand, read without repairing them under the user's hands.
+    const model::Blocks blocks = model::ReadBlocks(*this);
+    if (box == m_dataBox)
+        return model::ExplainData(blocks.data);
+    const auto index = static_cast<std::size_t>(
+        std::find(m_paramBoxes.begin(), m_paramBoxes.end(), box) - m_paramBoxes.begin());
+    return model::ExplainParam(blocks.params, index);
 }
 
 HintWindow *MainWindow::hintWindow() const

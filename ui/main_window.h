@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -50,6 +51,7 @@ private:
     void buildControls();
     void buildTabOrder();
     void showHintWindow();
+    std::string toolTipOf(const QLineEdit *box) const;
     QLineEdit *addBox(const char *name, int index, const QString &text, int maxLength, QRect twips,
                       const QFont &font);
     QLabel *addLabel(const char *name, int index, const QString &text, QRect twips,

@@ -1,0 +1,130 @@
+#include "cli/device_job.h"
+
+#include "model/hex_codec.h"
+
+namespace sg::cli {
+
+namespace {
+
+std::u16string HexText(const model::ByteString &bytes)
+{
+    std::u16string text;
+    for (const std::uint8_t byte : bytes)
+        text += model::ByteToHex(byte);
+    return text;
+}
+
+std::string Narrow(const std::u16string &text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace
+
+DeviceJob::DeviceJob(int com, std::string device, QObject *parent) : QObject(parent)
+{
+    m_result.com = com;
+    m_result.device = std::move(device);
+}
+
+void DeviceJob::startRead(transfer::TransferController &controller)
+{
+    m_controller = &controller;
+    begin(Phase::Read);
+}
+
+void DeviceJob::startStore(transfer::TransferController &controller, const model::Blocks &blocks,
+                           bool verify)
+{
+    m_controller = &controller;
+    m_verify = verify;
+    m_data = HexText(blocks.data);
+    for (std::size_t i = 0; i < model::PARAM_COUNT; ++i)
+        m_params[i] = model::ByteToHex(blocks.params[i]);
+    begin(Phase::Store);
+}
+
+void DeviceJob::begin(Phase phase)
+{
+    m_phase = phase;
+    m_running = true;
+    phase == Phase::Store ? m_controller->startStore() : m_controller->startRead();
+}
+
+void DeviceJob::setParamText(std::size_t index, const std::u16string &text)
+{
+    m_params.at(index) = text;
+}
+
+std::u16string DeviceJob::comText() const
+{
+    const std::string number = std::to_string(m_result.com);
+    return std::u16string(number.begin(), number.end());
+}
+
+void DeviceJob::setStoreEnabled(bool enabled)
+{
+    // Every end of a transfer enables the buttons; the controller finishes its step
+    // before the queued call looks at what came of it.
+    if (!enabled || !m_running)
+        return;
+    m_running = false;
+    QMetaObject::invokeMethod(this, &DeviceJob::transferEnded, Qt::QueuedConnection);
+}
+
+void DeviceJob::critical(std::string_view text, const std::string &detail)
+{
+    fail(Outcome::PortUnusable, text, detail);
+}
+
+void DeviceJob::warning(std::string_view text, const std::string &detail)
+{
+    fail(Outcome::NoResponse, text, detail);
+}
+
+void DeviceJob::fail(Outcome outcome, std::string_view text, const std::string &detail)
+{
+    m_result.outcome = outcome;
+    m_result.error = text;
+    m_result.reason = detail;
+}
+
+void DeviceJob::transferEnded()
+{
+    if (m_result.outcome != Outcome::Ok) {
+        emit finished();
+        return;
+    }
+    if (m_phase == Phase::Store && m_verify) {
+        m_result.data = boxData();
+        m_result.params = boxParams();
+        begin(Phase::Verify);
+        return;
+    }
+    if (m_phase == Phase::Verify) {
+        m_result.verified = boxData() == m_result.data && boxParams() == m_result.params;
+        if (!m_result.verified)
+            fail(Outcome::Mismatch, "verify mismatch",
+                 "read back data " + boxData() + " params " + boxParams());
+        emit finished();
+        return;
+    }
+    m_result.data = boxData();
+    m_result.params = boxParams();
+    emit finished();
+}
+
+std::string DeviceJob::boxData() const
+{
+    return Narrow(m_data);
+}
+
+std::string DeviceJob::boxParams() const
+{
+    std::string joined;
+    for (const std::u16string &param : m_params)
+        joined += (joined.empty() ? "" : " ") + Narrow(param);
+    return joined;
+}
+
+} // namespace sg::cli

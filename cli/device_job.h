@@ -1,0 +1,88 @@
+#pragma once
+
+#include "model/blocks.h"
+#include "transfer/alerts.h"
+#include "transfer/transfer_controller.h"
+#include "transfer/transfer_view.h"
+
+#include <QObject>
+
+#include <array>
+#include <string>
+
+namespace sg::cli {
+
+enum class Outcome
+{
+    Ok,
+    NoResponse,   // "ERROR! No response."
+    PortUnusable, // "ERROR! Check COM settings"
+    Mismatch,     // read back after a store, and it differs
+};
+
+struct DeviceResult
+{
+    int com = 0;
+    std::string device; // empty when the number is not in the catalog
+    Outcome outcome = Outcome::Ok;
+    std::string data;   // hex digits, as read or as stored
+    std::string params; // "00 01 00 40 19 0A 00 04"
+    std::string error;  // the message, empty when ok
+    std::string reason; // what the link or the check said, may be empty
+    bool verified = false;
+};
+
+// One device's Read or Store as a script runs it: the boxes the window would show, held
+// in memory, and the two messages recorded rather than shown.
+class DeviceJob : public QObject, public transfer::TransferView, public transfer::Alerts
+{
+    Q_OBJECT
+
+public:
+    DeviceJob(int com, std::string device, QObject *parent = nullptr);
+
+    void startRead(transfer::TransferController &controller);
+    void startStore(transfer::TransferController &controller, const model::Blocks &blocks,
+                    bool verify);
+    const DeviceResult &result() const { return m_result; }
+
+    // transfer::TransferView
+    std::u16string dataText() const override { return m_data; }
+    void setDataText(const std::u16string &text) override { m_data = text; }
+    std::u16string paramText(std::size_t index) const override { return m_params.at(index); }
+    void setParamText(std::size_t index, const std::u16string &text) override;
+    std::u16string comText() const override;
+    void setReadEnabled(bool) override {}
+    void setStoreEnabled(bool enabled) override;
+
+    // transfer::Alerts
+    void critical(std::string_view text, const std::string &detail) override;
+    void warning(std::string_view text, const std::string &detail) override;
+
+signals:
+    void finished();
+
+private:
+    enum class Phase
+    {
+        Read,
+        Store,
+        Verify
+    };
+
+    void begin(Phase phase);
+    void transferEnded();
+    void fail(Outcome outcome, std::string_view text, const std::string &detail);
+    std::string boxData() const;
+    std::string boxParams() const;
+
+    transfer::TransferController *m_controller = nullptr;
+    Phase m_phase = Phase::Read;
+    bool m_verify = false;
+    bool m_running = false;
+    std::u16string m_data;
+    std::array<std::u16string, model::PARAM_COUNT> m_params;
+    DeviceResult m_result;
+};
+
+} // namespace sg::cli

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/device_job.h"
+#include "protocol/port_catalog.h"
+
+#include <QByteArray>
+
+#include <vector>
+
+namespace sg::cli {
+
+inline constexpr int EXIT_ALL_OK = 0;
+inline constexpr int EXIT_NO_RESPONSE = 1;
+inline constexpr int EXIT_PORT_UNUSABLE = 2;
+inline constexpr int EXIT_MISMATCH = 3;
+inline constexpr int EXIT_USAGE = 64;
+inline constexpr int EXIT_OUT_OF_REACH = 1; // divisor: no divisor gives the rate
+
+// "COM2 /dev/pts/3 ok data 01020304 params 00 01 00 40 19 0A 00 04", or the failure.
+QByteArray ResultLine(const DeviceResult &result);
+// The same as one JSON object on one line.
+QByteArray ResultJson(const DeviceResult &result);
+
+// An unusable port outweighs a silent device, which outweighs a mismatch.
+int ExitStatus(const std::vector<DeviceResult> &results);
+
+// One line per port, as text or as JSON objects.
+QByteArray PortLines(const protocol::PortCatalog &catalog, bool json);
+
+} // namespace sg::cli

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Stores one profile into N simulated devices with one sgsetup-cli call, for N = 1, 4 and
+# 16, and prints the wall time, peak resident memory and CPU time of that call.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${SG_BUILD_DIR:-$root/build}
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" >/dev/null
+
+work=$(mktemp -d)
+chmod 700 "$work"
+export XDG_RUNTIME_DIR=$work # only this run's simulators are listed after the host's ports
+sims=()
+trap 'kill "${sims[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+echo '{"data": "CAFE", "params": "00 01 00 40 19 0A 03 02"}' >"$work/profile.json"
+
+for n in 1 4 16; do
+  sims=()
+  for _ in $(seq "$n"); do
+    "$build/sim/sgsim" >/dev/null &
+    sims+=($!)
+  done
+  coms=()
+  for _ in $(seq 50); do
+    mapfile -t coms < <("$build/app/sgsetup-cli" ports --json |
+      sed -n 's/^{"com":\([0-9]*\),"description":"sgsim device simulator".*/\1/p')
+    [ "${#coms[@]}" -eq "$n" ] && break
+    sleep 0.1
+  done
+  /usr/bin/time -f '%e %M %U %S' -o "$work/time" \
+    "$build/app/sgsetup-cli" store "${coms[@]}" --from "$work/profile.json" >"$work/out" || true
+  read -r wall rss user sys <"$work/time"
+  ok=$(grep -c ' ok ' "$work/out" || true)
+  awk -v n="$n" -v ok="$ok" -v wall="$wall" -v rss="$rss" -v user="$user" -v sys="$sys" \
+    'BEGIN { printf "N=%-2d  %2d ok  wall %.2f s  peak RSS %.1f MB  CPU %.0f ms\n",
+             n, ok, wall, rss / 1024, (user + sys) * 1000 }'
+  kill "${sims[@]}"
+  wait "${sims[@]}" 2>/dev/null || true
+done
