@@ -2,7 +2,7 @@
 # Installs what building, running and testing sgsetup needs; quiet when all is there.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-svg-dev libxcb1-dev
           libgl-dev fonts-wine xvfb xauth clang time
           libclang-rt-14-dev)
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: a short fuzz run, the whole suite under AddressSanitizer
-# and UndefinedBehaviorSanitizer, then the whole suite in the normal build.
+# and UndefinedBehaviorSanitizer, the Debian package, then the whole suite in the normal
+# build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SG_BUILD_DIR:-$root/build}
@@ -11,6 +12,9 @@ build=${SG_BUILD_DIR:-$root/build}
 SG_BUILD_DIR="$root/build-asan" "$root/scripts/build.sh" -DSG_SANITIZE=ON >/dev/null
 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir "$root/build-asan" --output-on-failure \
   -j "$(nproc)"
+
+deb=$("$root/scripts/package.sh" | tail -n 1)
+"$root/scripts/check-package.sh" "$deb"
 
 "$root/scripts/build.sh" >/dev/null
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"

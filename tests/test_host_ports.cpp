@@ -6,9 +6,14 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace sg::serial;
 namespace fs = std::filesystem;
+
+namespace {
+constexpr uid_t NOBODY_UID = 65534;
+}
 
 class TestHostPorts : public QObject
 {
@@ -43,22 +48,27 @@ private slots:
     void trust_data()
     {
         QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("othersOwnIt");
         QTest::addColumn<bool>("trusted");
-        QTest::newRow("private") << 0700 << true;
-        QTest::newRow("group writable") << 0770 << false;
-        QTest::newRow("world writable") << 0777 << false;
-        QTest::newRow("world readable") << 0755 << true;
+        QTest::newRow("private") << 0700 << false << true;
+        QTest::newRow("group writable") << 0770 << false << false;
+        QTest::newRow("world writable") << 0777 << false << false;
+        QTest::newRow("world readable") << 0755 << false << true;
+        QTest::newRow("another user's") << 0755 << true << false;
     }
 
     void trust()
     {
         QFETCH(int, mode);
+        QFETCH(bool, othersOwnIt);
         QFETCH(bool, trusted);
         QTemporaryDir temp;
         const fs::path dir = fs::path(temp.path().toStdString()) / "ports";
         fs::create_directory(dir);
         QCOMPARE(::chmod(dir.c_str(), static_cast<mode_t>(mode)), 0);
         fs::create_symlink("/dev/null", dir / "sim");
+        if (othersOwnIt && ::chown(dir.c_str(), NOBODY_UID, NOBODY_UID) != 0)
+            QSKIP("only root can give a folder to another user");
         QCOMPARE(IsTrustedDir(dir), trusted);
         QCOMPARE(SimulatorPorts(dir).size(), std::size_t{trusted ? 1u : 0u});
     }
@@ -94,6 +104,27 @@ private slots:
                                    "'dialout' and log in again)"));
         QCOMPARE(DescribeOpenError("/dev/ttyNONE9", "No such file or directory", false),
                  std::string("/dev/ttyNONE9: No such file or directory"));
+    }
+
+    void deniedAdvice_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("group may read and write") << 0660 << "add your user to the group";
+        QTest::newRow("owner only") << 0600 << "only its owner";
+        QTest::newRow("group may only read") << 0640 << "only its owner";
+    }
+
+    void deniedAdvice()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, advice);
+        QTemporaryFile device;
+        QVERIFY(device.open());
+        QCOMPARE(::chmod(device.fileName().toLocal8Bit().constData(), static_cast<mode_t>(mode)),
+                 0);
+        const std::string text = DeniedAdvice(device.fileName().toStdString());
+        QVERIFY2(QString::fromStdString(text).startsWith(advice), text.c_str());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "ui/hint_window.h"
 #include "window_probe.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +58,56 @@ private slots:
         Box(window, "TXTdata")->setFocus(Qt::TabFocusReason);
         QTest::keyClick(Box(window, "TXTdata"), Qt::Key_Tab);
         QCOMPARE(Box(window, "TXTdata")->text(), QString("ABC0"));
+    }
+
+    void leavingABox_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("to another window") << "window"
+                                           << "3";
+        QTest::newRow("to Help by Alt+H") << "Alt+H"
+                                          << "03";
+        QTest::newRow("to Help by a click") << "click"
+                                            << "03";
+    }
+
+    void leavingABox()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, shown);
+        WindowApp app;
+        MainWindow &window = app.window();
+        app.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QLineEdit *box = Box(window, "Text1", 0);
+        box->setFocus(Qt::TabFocusReason);
+        box->setText("3");
+        QFocusEvent toAnotherWindow(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        if (how == "window")
+            QApplication::sendEvent(box, &toAnotherWindow);
+        else if (how == "Alt+H")
+            QTest::keyClick(&window, Qt::Key_H, Qt::AltModifier);
+        else
+            QTest::mouseClick(Button(window, "Command1"), Qt::LeftButton);
+        QTRY_VERIFY(how == "window" || window.hintWindow());
+        QCOMPARE(box->text(), shown);
+    }
+
+    void accessibleNames()
+    {
+        WindowApp app;
+        MainWindow &window = app.window();
+        const QList<QPair<QWidget *, QString>> expected{
+            {Box(window, "TXTdata"), "DATA"},
+            {Box(window, "Text1", 0), "Startup delay"},
+            {Box(window, "Text1", 2), "Baud rate, high byte"},
+            {Box(window, "Text1", 3), "Baud rate, low byte"},
+            {Box(window, "Text1", 7), "len"},
+            {Box(window, "TXTcom"), "COM"},
+            {Button(window, "CMDread"), "Read"}};
+        for (const auto &[widget, name] : expected)
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
     }
 
     void boxesRefuseExtraCharacters_data()

@@ -1,6 +1,7 @@
 #include "ui/hint_window.h"
 
 #include "ui/artwork.h"
+#include "ui/empty_title.h"
 #include "ui/fonts.h"
 #include "ui/hint_text.h"
 
@@ -105,11 +106,16 @@ HintWindow::HintWindow(QWidget *owner) : QWidget(owner, Qt::Window)
 {
     setObjectName("HintWindow");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString());
     setWindowIcon(AppIcon());
     setFixedSize(10590 / 15, 4590 / 15);
     auto *sheet = new HintSheet(this);
     sheet->setGeometry(120 / 15, 120 / 15, 10335 / 15, 4335 / 15);
+}
+
+void HintWindow::showEvent(QShowEvent *event)
+{
+    ShowEmptyTitle(*this);
+    QWidget::showEvent(event);
 }
 
 } // namespace sg::ui

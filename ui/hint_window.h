@@ -26,6 +26,9 @@ class HintWindow : public QWidget
 
 public:
     explicit HintWindow(QWidget *owner);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };
 
 } // namespace sg::ui

@@ -6,6 +6,7 @@
 #include "ui/fonts.h"
 #include "ui/hint_window.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
@@ -33,14 +34,16 @@ QRect FromTwips(QRect twips)
 struct ParamRow
 {
     QRect box;       // Text1(i)
-    QString caption; // Label2(i), empty for the second divisor byte
+    QString caption; // Label2(i), empty where the row above names this box too
     QRect captionRect;
     QString note; // Label3(i)
     QRect noteRect;
-    bool noteIsArrow;
 };
 
-// Parameter rows 0..6 as laid out on the form, in twips.
+constexpr std::size_t DIVISOR_LOW = 3;
+
+// Parameter rows 0..6 as laid out on the form, in twips. The divisor's caption and arrow
+// carry index 3, though they stand beside both of its boxes.
 const std::array<ParamRow, 7> &ParamRows()
 {
     static const std::array<ParamRow, 7> rows{{
@@ -48,41 +51,41 @@ const std::array<ParamRow, 7> &ParamRows()
          "Startup delay:",
          {120, 720, 1395, 300},
          "x 4 ms, 00= no delay",
-         {2520, 720, 2175, 300},
-         false},
+         {2520, 720, 2175, 300}},
         {{1680, 1080, 615, 360},
          "Mode:",
          {120, 1200, 1395, 300},
          "---------------------->",
-         {2400, 1200, 1575, 300},
-         true},
-        {{1680, 1560, 615, 360},
+         {2400, 1200, 1575, 300}},
+        {{1680, 1560, 615, 360}, {}, {}, {}, {}},
+        {{2400, 1560, 615, 360},
          "Baud rate:",
          {120, 1680, 1395, 300},
          "---------->",
-         {3120, 1560, 735, 300},
-         true},
-        {{2400, 1560, 615, 360}, {}, {}, {}, {}, false},
+         {3120, 1560, 735, 300}},
         {{1680, 2040, 615, 360},
          "Message delay:",
          {120, 2160, 1395, 300},
          "x 4 ms, 00= no delay",
-         {2520, 2160, 2175, 300},
-         false},
+         {2520, 2160, 2175, 300}},
         {{1680, 2520, 615, 360},
          "Byte delay:",
          {120, 2640, 1395, 300},
          "x 0.1 ms, 00= no delay",
-         {2520, 2640, 2175, 300},
-         false},
+         {2520, 2640, 2175, 300}},
         {{1680, 3000, 615, 360},
          "Repeat count:",
          {120, 3120, 1395, 300},
          "if 0x00 then infinite",
-         {2520, 3120, 2175, 300},
-         false},
+         {2520, 3120, 2175, 300}},
     }};
     return rows;
+}
+
+// What a screen reader calls a box: its caption without the colon.
+QString SpokenName(const QString &caption)
+{
+    return QString(caption).remove('&').remove(':').trimmed();
 }
 
 // Rows of like controls share a name and differ by their "index" property.
@@ -118,9 +121,9 @@ void MainWindow::buildControls()
 
     m_dataBox =
         addBox("TXTdata", -1, "0000", int(model::MAX_DATA_DIGITS), {960, 120, 2775, 360}, boxFont);
-    addLabel("Label2", 8, "DATA:", {0, 240, 795, 300}, captionFont, right);
-    addLabel("Label3", 7, "len:", {3960, 240, 375, 300}, captionFont);
+    captionBox(addLabel("Label2", 8, "DATA:", {0, 240, 795, 300}, captionFont, right), m_dataBox);
     m_paramBoxes[7] = addBox("Text1", 7, "00", 2, {4320, 120, 615, 360}, boxFont);
+    captionBox(addLabel("Label3", 7, "len:", {3960, 240, 375, 300}, captionFont), m_paramBoxes[7]);
     m_paramBoxes[7]->setEnabled(false);
     m_paramBoxes[7]->setFocusPolicy(Qt::NoFocus);
     // It takes no input, but its value must stay as readable as its neighbours'.
@@ -132,11 +135,18 @@ void MainWindow::buildControls()
         const ParamRow &row = ParamRows()[i];
         const int index = static_cast<int>(i);
         m_paramBoxes[i] = addBox("Text1", index, "00", 2, row.box, boxFont);
+        // The divisor's caption names its first box; both boxes then say which byte they are.
+        QLineEdit *first = m_paramBoxes[i == DIVISOR_LOW ? i - 1 : i];
         if (!row.caption.isEmpty())
-            addLabel("Label2", index, row.caption, row.captionRect, captionFont, right);
+            captionBox(addLabel("Label2", index, row.caption, row.captionRect, captionFont, right),
+                       first);
         if (!row.note.isEmpty())
-            addLabel("Label3", index, row.note, row.noteRect, noteFont);
+            first->setAccessibleDescription(
+                addLabel("Label3", index, row.note, row.noteRect, noteFont)->text());
     }
+    const QString divisor = m_paramBoxes[DIVISOR_LOW - 1]->accessibleName();
+    m_paramBoxes[DIVISOR_LOW - 1]->setAccessibleName(divisor + tr(", high byte"));
+    m_paramBoxes[DIVISOR_LOW]->setAccessibleName(divisor + tr(", low byte"));
 
     QPushButton *help = addButton("Command1", tr("&Help"), {3960, 1200, 975, 615});
     connect(help, &QPushButton::clicked, this, &MainWindow::showHintWindow);
@@ -148,8 +158,9 @@ void MainWindow::buildControls()
     line->setGeometry(FromTwips({120, 3600 - 15, 4800, 30}));
 
     addLabel("LBLstatus", -1, "sgsetup 1.0, 2026", {120, 3720, 1575, 255}, captionFont);
-    addLabel("Label1", -1, "COM:", {2760, 3720, 615, 255}, boxFont);
+    QLabel *comCaption = addLabel("Label1", -1, "COM:", {2760, 3720, 615, 255}, boxFont);
     m_comBox = addBox("TXTcom", -1, "1", 2, {3480, 3720, 375, 285}, captionFont);
+    captionBox(comCaption, m_comBox);
 
     m_readButton = addButton("CMDread", tr("&Read"), {3960, 3720, 975, 375});
     m_storeButton = addButton("CMDstore", tr("&Store"), {3960, 4200, 975, 375});
@@ -194,6 +205,12 @@ QLabel *MainWindow::addLabel(const char *name, int index, const QString &text, Q
     label->setAlignment(alignment);
     label->setGeometry(FromTwips(twips));
     return label;
+}
+
+void MainWindow::captionBox(QLabel *caption, QLineEdit *box)
+{
+    caption->setBuddy(box);
+    box->setAccessibleName(SpokenName(caption->text()));
 }
 
 QPushButton *MainWindow::addButton(const char *name, const QString &text, QRect twips)
@@ -244,6 +261,13 @@ HintWindow *MainWindow::hintWindow() const
 
 void MainWindow::showHintWindow()
 {
+    // Going to Help leaves the box, as Tab does, even when Alt+H moves no focus.
+    QWidget *focus = QApplication::focusWidget();
+    const bool inBlockBox =
+        focus == m_dataBox ||
+        std::find(m_paramBoxes.begin(), m_paramBoxes.end(), focus) != m_paramBoxes.end();
+    if (inBlockBox)
+        emit entryBoxLeft();
     if (!m_hintWindow)
         m_hintWindow = new HintWindow(this);
     m_hintWindow->show();

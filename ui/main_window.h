@@ -56,6 +56,7 @@ private:
                       const QFont &font);
     QLabel *addLabel(const char *name, int index, const QString &text, QRect twips,
                      const QFont &font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
+    void captionBox(QLabel *caption, QLineEdit *box);
     QPushButton *addButton(const char *name, const QString &text, QRect twips);
 
     QLineEdit *m_dataBox = nullptr;
