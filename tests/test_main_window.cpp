@@ -110,6 +110,15 @@ private slots:
             QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
     }
 
+    void divisorCaptionHasIndexThree()
+    {
+        WindowApp app;
+        for (const QLabel *label : app.window().findChildren<QLabel *>()) {
+            if (label->text() == "Baud rate:" || label->text() == "---------->")
+                QCOMPARE(label->property("index").toInt(), 3);
+        }
+    }
+
     void boxesRefuseExtraCharacters_data()
     {
         QTest::addColumn<QString>("name");
