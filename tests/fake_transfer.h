@@ -1,7 +1,6 @@
 #pragma once
 
 #include "fake_field_view.h"
-#include "protocol/port_catalog.h"
 #include "protocol/serial_link.h"
 #include "transfer/alerts.h"
 #include "transfer/ticker.h"
