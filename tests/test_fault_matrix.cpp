@@ -134,8 +134,7 @@ private slots:
         QVERIFY(sim->start());
         WindowApp app;
         MainWindow &window = app.window();
-        app.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(ShowActive(app));
         MessageBoxCloser closer;
 
         const QString strange = QString::fromUtf8("\u00e9\t\x01\u4e2d\U0001F600ab");

@@ -26,8 +26,7 @@ private slots:
     {
         WindowApp app;
         MainWindow &window = app.window();
-        app.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(ShowActive(app));
         QCOMPARE(Box(window, "TXTdata")->text(), QString("0000"));
         QCOMPARE(Params(window), QString("0000000000000000"));
         QCOMPARE(Box(window, "TXTcom")->text(), QString("1"));
@@ -42,8 +41,7 @@ private slots:
     {
         WindowApp app;
         MainWindow &window = app.window();
-        app.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(ShowActive(app));
         QLineEdit *mode = Box(window, "Text1", 0);
         mode->setFocus(Qt::TabFocusReason);
         mode->selectAll();
@@ -78,8 +76,7 @@ private slots:
         QFETCH(QString, shown);
         WindowApp app;
         MainWindow &window = app.window();
-        app.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(ShowActive(app));
         QLineEdit *box = Box(window, "Text1", 0);
         box->setFocus(Qt::TabFocusReason);
         box->setText("3");
@@ -182,8 +179,7 @@ private slots:
         QFETCH(QString, message);
         WindowApp app;
         MainWindow &window = app.window();
-        app.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(ShowActive(app));
         Box(window, "TXTcom")->setText("x"); // fails at once, so no port is touched
         MessageBoxCloser closer;
         QTest::keyClick(&window, Qt::Key(key), Qt::AltModifier);

@@ -30,6 +30,13 @@ inline QString Params(sg::ui::MainWindow &window)
     return joined;
 }
 
+// Shows the window and waits until it has the focus, as a user finds it.
+inline bool ShowActive(sg::app::WindowApp &app)
+{
+    app.show();
+    return QTest::qWaitForWindowActive(&app.window());
+}
+
 // Shows the window with the COM box aimed at com.
 inline sg::ui::MainWindow &ShowOnPort(sg::app::WindowApp &app, int com)
 {
