@@ -6,14 +6,6 @@ namespace sg::cli {
 
 namespace {
 
-std::u16string HexText(const model::ByteString &bytes)
-{
-    std::u16string text;
-    for (const std::uint8_t byte : bytes)
-        text += model::ByteToHex(byte);
-    return text;
-}
-
 std::string Narrow(const std::u16string &text)
 {
     return std::string(text.begin(), text.end());
@@ -38,7 +30,7 @@ void DeviceJob::startStore(transfer::TransferController &controller, const model
 {
     m_controller = &controller;
     m_verify = verify;
-    m_data = HexText(blocks.data);
+    m_data = model::BytesToHex(blocks.data);
     for (std::size_t i = 0; i < model::PARAM_COUNT; ++i)
         m_params[i] = model::ByteToHex(blocks.params[i]);
     begin(Phase::Store);
@@ -95,12 +87,6 @@ void DeviceJob::transferEnded()
         emit finished();
         return;
     }
-    if (m_phase == Phase::Store && m_verify) {
-        m_result.data = boxData();
-        m_result.params = boxParams();
-        begin(Phase::Verify);
-        return;
-    }
     if (m_phase == Phase::Verify) {
         m_result.verified = boxData() == m_result.data && boxParams() == m_result.params;
         if (!m_result.verified)
@@ -109,9 +95,13 @@ void DeviceJob::transferEnded()
         emit finished();
         return;
     }
+    // What was read, or what was stored and is now to be read back.
     m_result.data = boxData();
     m_result.params = boxParams();
-    emit finished();
+    if (m_phase == Phase::Store && m_verify)
+        begin(Phase::Verify);
+    else
+        emit finished();
 }
 
 std::string DeviceJob::boxData() const

@@ -17,6 +17,14 @@ std::u16string ByteToHex(int value)
     return {NibbleToDigit((low8 & 0xF0) >> 4), NibbleToDigit(low8 & 0x0F)};
 }
 
+std::u16string BytesToHex(std::span<const std::uint8_t> bytes)
+{
+    std::u16string text;
+    for (const std::uint8_t byte : bytes)
+        text += ByteToHex(byte);
+    return text;
+}
+
 int HexDigitValue(std::u16string_view text)
 {
     if (text.size() != 1)

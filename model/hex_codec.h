@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -7,6 +9,9 @@ namespace sg::model {
 
 // Two upper-case hex digits of the low 8 bits of value, high digit first.
 std::u16string ByteToHex(int value);
+
+// ByteToHex of each byte in order, as the DATA box shows a block.
+std::u16string BytesToHex(std::span<const std::uint8_t> bytes);
 
 // Value of a single hex digit of either case; anything else, including the empty
 // string and longer strings, is 0. Sloppy input is repaired, never rejected.

@@ -37,10 +37,7 @@ void NormalizeFields(FieldView &view, Blocks &blocks)
 {
     blocks = ReadBlocks(view);
 
-    std::u16string dataText;
-    for (const std::uint8_t byte : blocks.data)
-        dataText += ByteToHex(byte);
-    view.setDataText(dataText);
+    view.setDataText(BytesToHex(blocks.data));
     for (std::size_t k = 0; k < PARAM_COUNT; ++k)
         view.setParamText(k, ByteToHex(blocks.params[k]));
 }

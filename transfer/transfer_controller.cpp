@@ -140,9 +140,7 @@ void TransferController::checkDataReply()
         endWithNoResponse();
         return;
     }
-    std::u16string text;
-    for (const std::uint8_t byte : protocol::ReplyPayload(m_buffers))
-        text += model::ByteToHex(byte);
+    std::u16string text = model::BytesToHex(protocol::ReplyPayload(m_buffers));
     text.resize(std::min(text.size(), 2 * std::size_t{m_deviceLength}));
     m_view.setDataText(text);
     EnableTransferButtons();
