@@ -1,9 +1,10 @@
 #include "ui/hint_window.h"
 
+#include "form/hint_sheet.h"
 #include "ui/artwork.h"
 #include "ui/empty_title.h"
 #include "ui/fonts.h"
-#include "ui/hint_text.h"
+#include "ui/form_adapter.h"
 
 #include <QPainter>
 
@@ -40,9 +41,9 @@ int HintSheet::widestLine() const
 {
     const QFontMetrics metrics(TextFont());
     int widest = 0;
-    for (const HintParagraph &paragraph : HintParagraphs()) {
-        for (const QString &line : paragraph.lines)
-            widest = std::max(widest, INDENT + metrics.horizontalAdvance(line));
+    for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
+        for (const std::u16string_view line : paragraph.lines)
+            widest = std::max(widest, INDENT + metrics.horizontalAdvance(FromForm(line)));
     }
     return MARGIN + widest;
 }
@@ -55,20 +56,20 @@ void HintSheet::paintEvent(QPaintEvent *)
     const QFontMetrics heading(HeadingFont());
     int y = MARGIN;
 
-    for (const HintParagraph &paragraph : HintParagraphs()) {
-        const QRect frame(MARGIN, y, heading.horizontalAdvance(paragraph.heading) + 10,
-                          heading.height() + 4);
+    for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
+        const QString title = FromForm(paragraph.heading);
+        const QRect frame(MARGIN, y, heading.horizontalAdvance(title) + 10, heading.height() + 4);
         painter.setPen(QPen(BLUE, 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
         painter.setFont(HeadingFont());
-        painter.drawText(frame, Qt::AlignCenter, paragraph.heading);
+        painter.drawText(frame, Qt::AlignCenter, title);
         y += frame.height() + 3;
 
         painter.setFont(TextFont());
         painter.setPen(Qt::black);
-        for (const QString &line : paragraph.lines) {
-            painter.drawText(MARGIN + INDENT, y + text.ascent(), line);
+        for (const std::u16string_view line : paragraph.lines) {
+            painter.drawText(MARGIN + INDENT, y + text.ascent(), FromForm(line));
             y += text.height() + 1;
         }
         y += 6;
@@ -79,27 +80,31 @@ void HintSheet::paintEvent(QPaintEvent *)
     const QFont exponentFont = UiFont(7.5, true);
     const QFontMetrics formula(formulaFont);
     const QFontMetrics exponent(exponentFont);
+    const QString left = FromForm(form::FORMULA_LEFT);
+    const QString numerator = FromForm(form::FORMULA_NUMERATOR);
+    const QString power = FromForm(form::FORMULA_EXPONENT);
+    const QString denominator = FromForm(form::FORMULA_DENOMINATOR);
     painter.setPen(BLUE);
     painter.setFont(formulaFont);
     const int barY = y + formula.height() + 2;
     int x = MARGIN + INDENT;
-    painter.drawText(x, barY + formula.ascent() / 2 - 1, FORMULA_LEFT);
-    x += formula.horizontalAdvance(FORMULA_LEFT + ' ');
+    painter.drawText(x, barY + formula.ascent() / 2 - 1, left);
+    x += formula.horizontalAdvance(left + ' ');
 
     const int numeratorWidth =
-        formula.horizontalAdvance(FORMULA_NUMERATOR) + exponent.horizontalAdvance(FORMULA_EXPONENT);
-    const int barWidth =
-        std::max(numeratorWidth, formula.horizontalAdvance(FORMULA_DENOMINATOR)) + 8;
+        formula.horizontalAdvance(numerator) + exponent.horizontalAdvance(power);
+    const int barWidth = std::max(numeratorWidth, formula.horizontalAdvance(denominator)) + 8;
     const int numeratorX = x + (barWidth - numeratorWidth) / 2;
-    painter.drawText(numeratorX, barY - formula.descent() - 2, FORMULA_NUMERATOR);
+    painter.drawText(numeratorX, barY - formula.descent() - 2, numerator);
     painter.setFont(exponentFont);
-    painter.drawText(numeratorX + formula.horizontalAdvance(FORMULA_NUMERATOR),
-                     barY - formula.descent() - 2 - formula.ascent() / 2, FORMULA_EXPONENT);
+    painter.drawText(numeratorX + formula.horizontalAdvance(numerator),
+                     barY - formula.descent() - 2 - formula.ascent() / 2, power);
     painter.setFont(formulaFont);
     painter.drawLine(x, barY, x + barWidth, barY);
-    painter.drawText(x + (barWidth - formula.horizontalAdvance(FORMULA_DENOMINATOR)) / 2,
-                     barY + formula.ascent() + 2, FORMULA_DENOMINATOR);
-    painter.drawText(x + barWidth + 6, barY + formula.ascent() / 2 - 1, FORMULA_RIGHT);
+    painter.drawText(x + (barWidth - formula.horizontalAdvance(denominator)) / 2,
+                     barY + formula.ascent() + 2, denominator);
+    painter.drawText(x + barWidth + 6, barY + formula.ascent() / 2 - 1,
+                     FromForm(form::FORMULA_RIGHT));
 }
 
 HintWindow::HintWindow(QWidget *owner) : QWidget(owner, Qt::Window)
@@ -107,9 +112,9 @@ HintWindow::HintWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     setObjectName("HintWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(AppIcon());
-    setFixedSize(10590 / 15, 4590 / 15);
+    setFixedSize(FromTwips(form::HINT_CLIENT).size());
     auto *sheet = new HintSheet(this);
-    sheet->setGeometry(120 / 15, 120 / 15, 10335 / 15, 4335 / 15);
+    sheet->setGeometry(FromTwips(form::HINT_SHEET));
 }
 
 void HintWindow::showEvent(QShowEvent *event)

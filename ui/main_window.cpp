@@ -1,9 +1,11 @@
 #include "ui/main_window.h"
 
+#include "form/form.h"
 #include "model/normalize_fields.h"
 #include "model/param_decoder.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
+#include "ui/form_adapter.h"
 #include "ui/hint_window.h"
 
 #include <QApplication>
@@ -22,65 +24,7 @@ namespace sg::ui {
 
 namespace {
 
-constexpr int TWIPS_PER_PIXEL = 15;
-constexpr QSize CLIENT_TWIPS(5025, 4635);
-
-QRect FromTwips(QRect twips)
-{
-    return {twips.x() / TWIPS_PER_PIXEL, twips.y() / TWIPS_PER_PIXEL,
-            twips.width() / TWIPS_PER_PIXEL, twips.height() / TWIPS_PER_PIXEL};
-}
-
-struct ParamRow
-{
-    QRect box;       // Text1(i)
-    QString caption; // Label2(i), empty where the row above names this box too
-    QRect captionRect;
-    QString note; // Label3(i)
-    QRect noteRect;
-};
-
 constexpr std::size_t DIVISOR_LOW = 3;
-
-// Parameter rows 0..6 as laid out on the form, in twips. The divisor's caption and arrow
-// carry index 3, though they stand beside both of its boxes.
-const std::array<ParamRow, 7> &ParamRows()
-{
-    static const std::array<ParamRow, 7> rows{{
-        {{1680, 600, 615, 360},
-         "Startup delay:",
-         {120, 720, 1395, 300},
-         "x 4 ms, 00= no delay",
-         {2520, 720, 2175, 300}},
-        {{1680, 1080, 615, 360},
-         "Mode:",
-         {120, 1200, 1395, 300},
-         "---------------------->",
-         {2400, 1200, 1575, 300}},
-        {{1680, 1560, 615, 360}, {}, {}, {}, {}},
-        {{2400, 1560, 615, 360},
-         "Baud rate:",
-         {120, 1680, 1395, 300},
-         "---------->",
-         {3120, 1560, 735, 300}},
-        {{1680, 2040, 615, 360},
-         "Message delay:",
-         {120, 2160, 1395, 300},
-         "x 4 ms, 00= no delay",
-         {2520, 2160, 2175, 300}},
-        {{1680, 2520, 615, 360},
-         "Byte delay:",
-         {120, 2640, 1395, 300},
-         "x 0.1 ms, 00= no delay",
-         {2520, 2640, 2175, 300}},
-        {{1680, 3000, 615, 360},
-         "Repeat count:",
-         {120, 3120, 1395, 300},
-         "if 0x00 then infinite",
-         {2520, 3120, 2175, 300}},
-    }};
-    return rows;
-}
 
 // What a screen reader calls a box: its caption without the colon.
 QString SpokenName(const QString &caption)
@@ -89,22 +33,45 @@ QString SpokenName(const QString &caption)
 }
 
 // Rows of like controls share a name and differ by their "index" property.
-void Name(QObject *object, const char *name, int index)
+void Name(QObject *object, const form::ControlRef &ref)
 {
-    object->setObjectName(QString::fromLatin1(name));
-    if (index >= 0)
-        object->setProperty("index", index);
+    object->setObjectName(QString::fromLatin1(ref.name.data(), qsizetype(ref.name.size())));
+    if (ref.index != form::NO_INDEX)
+        object->setProperty("index", ref.index);
+}
+
+Qt::Alignment AlignmentOf(form::Align align)
+{
+    switch (align) {
+    case form::Align::Right:
+        return Qt::AlignRight | Qt::AlignTop;
+    case form::Align::Center:
+        return Qt::AlignCenter;
+    case form::Align::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
 }
 
 } // namespace
+
+template <typename Widget> Widget *MainWindow::widgetOf(const form::ControlRef &ref) const
+{
+    const QString name = QString::fromLatin1(ref.name.data(), qsizetype(ref.name.size()));
+    for (Widget *widget : findChildren<Widget *>(name)) {
+        if (ref.index == form::NO_INDEX || widget->property("index").toInt() == ref.index)
+            return widget;
+    }
+    return nullptr;
+}
 
 MainWindow::MainWindow(const protocol::PortLister &ports, QWidget *parent)
     : QWidget(parent), m_ports(ports)
 {
     setObjectName("MainWindow");
-    setWindowTitle(tr("sgsetup - Signal Generator Setup"));
+    setWindowTitle(FromForm(form::MAIN_TITLE));
     setWindowIcon(AppIcon());
-    setFixedSize(CLIENT_TWIPS.width() / TWIPS_PER_PIXEL, CLIENT_TWIPS.height() / TWIPS_PER_PIXEL);
+    setFixedSize(FromTwips(form::MAIN_CLIENT).size());
     buildControls();
     buildTabOrder();
     m_comBox->setFocus();
@@ -114,113 +81,108 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
-    const QFont boxFont = UiFont(9.75, true);
-    const QFont captionFont = UiFont(8.25, true);
-    const QFont noteFont = UiFont(8.25, false);
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
-
-    m_dataBox =
-        addBox("TXTdata", -1, "0000", int(model::MAX_DATA_DIGITS), {960, 120, 2775, 360}, boxFont);
-    captionBox(addLabel("Label2", 8, "DATA:", {0, 240, 795, 300}, captionFont, right), m_dataBox);
-    m_paramBoxes[7] = addBox("Text1", 7, "00", 2, {4320, 120, 615, 360}, boxFont);
-    captionBox(addLabel("Label3", 7, "len:", {3960, 240, 375, 300}, captionFont), m_paramBoxes[7]);
-    m_paramBoxes[7]->setEnabled(false);
-    m_paramBoxes[7]->setFocusPolicy(Qt::NoFocus);
-    // It takes no input, but its value must stay as readable as its neighbours'.
-    QPalette readable = m_paramBoxes[7]->palette();
-    readable.setColor(QPalette::Disabled, QPalette::Text, QColor(0x40, 0x40, 0x40));
-    m_paramBoxes[7]->setPalette(readable);
-
-    for (std::size_t i = 0; i < ParamRows().size(); ++i) {
-        const ParamRow &row = ParamRows()[i];
-        const int index = static_cast<int>(i);
-        m_paramBoxes[i] = addBox("Text1", index, "00", 2, row.box, boxFont);
-        // The divisor's caption names its first box; both boxes then say which byte they are.
-        QLineEdit *first = m_paramBoxes[i == DIVISOR_LOW ? i - 1 : i];
-        if (!row.caption.isEmpty())
-            captionBox(addLabel("Label2", index, row.caption, row.captionRect, captionFont, right),
-                       first);
-        if (!row.note.isEmpty())
-            first->setAccessibleDescription(
-                addLabel("Label3", index, row.note, row.noteRect, noteFont)->text());
-    }
-    const QString divisor = m_paramBoxes[DIVISOR_LOW - 1]->accessibleName();
-    m_paramBoxes[DIVISOR_LOW - 1]->setAccessibleName(divisor + tr(", high byte"));
-    m_paramBoxes[DIVISOR_LOW]->setAccessibleName(divisor + tr(", low byte"));
-
-    QPushButton *help = addButton("Command1", tr("&Help"), {3960, 1200, 975, 615});
-    connect(help, &QPushButton::clicked, this, &MainWindow::showHintWindow);
-
-    auto *line = new QFrame(this);
-    line->setObjectName("Line2");
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setGeometry(FromTwips({120, 3600 - 15, 4800, 30}));
-
-    addLabel("LBLstatus", -1, "sgsetup 1.0, 2026", {120, 3720, 1575, 255}, captionFont);
-    QLabel *comCaption = addLabel("Label1", -1, "COM:", {2760, 3720, 615, 255}, boxFont);
-    m_comBox = addBox("TXTcom", -1, "1", 2, {3480, 3720, 375, 285}, captionFont);
-    captionBox(comCaption, m_comBox);
-
-    m_readButton = addButton("CMDread", tr("&Read"), {3960, 3720, 975, 375});
-    m_storeButton = addButton("CMDstore", tr("&Store"), {3960, 4200, 975, 375});
+    for (const form::Control &control : form::MainForm())
+        addControl(control);
+    m_dataBox = widgetOf<QLineEdit>({"TXTdata"});
+    for (std::size_t i = 0; i < m_paramBoxes.size(); ++i)
+        m_paramBoxes[i] = widgetOf<QLineEdit>({"Text1", int(i)});
+    m_comBox = widgetOf<QLineEdit>({"TXTcom"});
+    m_readButton = widgetOf<QPushButton>({"CMDread"});
+    m_storeButton = widgetOf<QPushButton>({"CMDstore"});
+    connect(widgetOf<QPushButton>({"Command1"}), &QPushButton::clicked, this,
+            &MainWindow::showHintWindow);
     connect(m_readButton, &QPushButton::clicked, this, &MainWindow::readPressed);
     connect(m_storeButton, &QPushButton::clicked, this, &MainWindow::storePressed);
 
-    QLabel *picture = addLabel("Picture1", -1, {}, {240, 4080, 495, 615}, noteFont);
-    picture->setPixmap(PanelPicture());
-    addLabel("Label4", -1, "sgsetup", {720, 4080, 2175, 495}, UiFont(15.75, true, true));
+    for (const form::Control &control : form::MainForm()) {
+        if (control.kind == form::Kind::Caption || control.kind == form::Kind::Note)
+            describeBox(control);
+    }
+    // The divisor's caption names its first box; both boxes then say which byte they are.
+    const QString divisor = m_paramBoxes[DIVISOR_LOW - 1]->accessibleName();
+    m_paramBoxes[DIVISOR_LOW - 1]->setAccessibleName(divisor + tr(", high byte"));
+    m_paramBoxes[DIVISOR_LOW]->setAccessibleName(divisor + tr(", low byte"));
+}
+
+void MainWindow::addControl(const form::Control &control)
+{
+    QWidget *widget = nullptr;
+    switch (control.kind) {
+    case form::Kind::Box:
+        widget = addBox(control);
+        break;
+    case form::Kind::Caption:
+    case form::Kind::Note:
+    case form::Kind::Label:
+        widget = new QLabel(FromForm(control.text), this);
+        static_cast<QLabel *>(widget)->setAlignment(AlignmentOf(control.align));
+        break;
+    case form::Kind::Button: {
+        auto *button = new QPushButton(FromForm(control.text), this);
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    case form::Kind::Line: {
+        auto *line = new QFrame(this);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Plain);
+        widget = line;
+        break;
+    }
+    case form::Kind::Picture: {
+        auto *picture = new QLabel(this);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setPixmap(PanelPicture());
+        widget = picture;
+        break;
+    }
+    }
+    Name(widget, control.ref);
+    widget->setFont(UiFont(control.font));
+    widget->setGeometry(FromTwips(control.twips));
+}
+
+QLineEdit *MainWindow::addBox(const form::Control &control)
+{
+    auto *box = new QLineEdit(FromForm(control.text), this);
+    box->setMaxLength(control.maxLength);
+    box->setAlignment(AlignmentOf(control.align));
+    box->setTextMargins(0, 0, 0, 0);
+    box->installEventFilter(this);
+    if (!control.enabled) {
+        box->setEnabled(false);
+        box->setFocusPolicy(Qt::NoFocus);
+        // It takes no input, but its value must stay as readable as its neighbours'.
+        QPalette readable = box->palette();
+        readable.setColor(QPalette::Disabled, QPalette::Text, QColor(0x40, 0x40, 0x40));
+        box->setPalette(readable);
+    }
+    return box;
+}
+
+void MainWindow::describeBox(const form::Control &label)
+{
+    QLineEdit *box = widgetOf<QLineEdit>(label.subject);
+    if (label.kind == form::Kind::Note) {
+        box->setAccessibleDescription(FromForm(label.text));
+        return;
+    }
+    widgetOf<QLabel>(label.ref)->setBuddy(box);
+    box->setAccessibleName(SpokenName(FromForm(label.text)));
 }
 
 void MainWindow::buildTabOrder()
 {
-    QList<QWidget *> order{m_comBox, m_dataBox};
-    for (std::size_t i = 0; i < model::LENGTH_PARAM_INDEX; ++i)
-        order << m_paramBoxes[i];
-    order << findChild<QPushButton *>("Command1") << m_readButton << m_storeButton;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-}
-
-QLineEdit *MainWindow::addBox(const char *name, int index, const QString &text, int maxLength,
-                              QRect twips, const QFont &font)
-{
-    auto *box = new QLineEdit(text, this);
-    Name(box, name, index);
-    box->setMaxLength(maxLength);
-    box->setAlignment(Qt::AlignCenter);
-    box->setFont(font);
-    box->setGeometry(FromTwips(twips));
-    box->setTextMargins(0, 0, 0, 0);
-    box->installEventFilter(this);
-    return box;
-}
-
-QLabel *MainWindow::addLabel(const char *name, int index, const QString &text, QRect twips,
-                             const QFont &font, Qt::Alignment alignment)
-{
-    auto *label = new QLabel(text, this);
-    Name(label, name, index);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setGeometry(FromTwips(twips));
-    return label;
-}
-
-void MainWindow::captionBox(QLabel *caption, QLineEdit *box)
-{
-    caption->setBuddy(box);
-    box->setAccessibleName(SpokenName(caption->text()));
-}
-
-QPushButton *MainWindow::addButton(const char *name, const QString &text, QRect twips)
-{
-    auto *button = new QPushButton(text, this);
-    button->setObjectName(name);
-    button->setFont(UiFont(8.25, true));
-    button->setGeometry(FromTwips(twips));
-    button->setAutoDefault(false);
-    return button;
+    std::vector<const form::Control *> stops;
+    for (const form::Control &control : form::MainForm()) {
+        if (control.tab != form::NO_TAB)
+            stops.push_back(&control);
+    }
+    std::sort(stops.begin(), stops.end(),
+              [](const form::Control *a, const form::Control *b) { return a->tab < b->tab; });
+    for (std::size_t i = 1; i < stops.size(); ++i)
+        setTabOrder(widgetOf<QWidget>(stops[i - 1]->ref), widgetOf<QWidget>(stops[i]->ref));
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/form.h"
 #include "model/blocks.h"
 #include "protocol/port_catalog.h"
 #include "transfer/transfer_view.h"
@@ -49,15 +50,13 @@ protected:
 
 private:
     void buildControls();
+    void addControl(const form::Control &control);
+    QLineEdit *addBox(const form::Control &control);
+    void describeBox(const form::Control &label);
     void buildTabOrder();
+    template <typename Widget> Widget *widgetOf(const form::ControlRef &ref) const;
     void showHintWindow();
     std::string toolTipOf(const QLineEdit *box) const;
-    QLineEdit *addBox(const char *name, int index, const QString &text, int maxLength, QRect twips,
-                      const QFont &font);
-    QLabel *addLabel(const char *name, int index, const QString &text, QRect twips,
-                     const QFont &font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
-    void captionBox(QLabel *caption, QLineEdit *box);
-    QPushButton *addButton(const char *name, const QString &text, QRect twips);
 
     QLineEdit *m_dataBox = nullptr;
     std::array<QLineEdit *, model::PARAM_COUNT> m_paramBoxes{};

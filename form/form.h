@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace sg::form {
+
+// A rectangle in twips (1/1440 inch; 15 twips are one pixel at 96 dots per inch).
+struct Twips
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline constexpr int TWIPS_PER_INCH = 1440;
+
+// A face of the form: always Tahoma, at a size in points.
+struct Font
+{
+    double points = 8.25;
+    bool bold = false;
+    bool italic = false;
+};
+
+inline constexpr Font BOX_FONT{9.75, true, false};
+inline constexpr Font CAPTION_FONT{8.25, true, false};
+inline constexpr Font NOTE_FONT{8.25, false, false};
+inline constexpr Font BRAND_FONT{15.75, true, true};
+
+enum class Kind : std::uint8_t
+{
+    Box,     // an entry box
+    Caption, // names its subject box (a screen reader reads it as the box's name)
+    Note,    // tells the unit of its subject box
+    Label,   // plain text
+    Button,
+    Line,    // a horizontal separator, as thick as its height
+    Picture, // the panel picture
+};
+
+enum class Align : std::uint8_t
+{
+    Left,
+    Right,
+    Center,
+};
+
+inline constexpr int NO_INDEX = -1;
+inline constexpr int NO_TAB = -1;
+
+// Names a control: rows of like controls share a name and differ by index.
+struct ControlRef
+{
+    std::string_view name;
+    int index = NO_INDEX;
+
+    bool operator==(const ControlRef &) const = default;
+};
+
+struct Control
+{
+    Kind kind = Kind::Label;
+    ControlRef ref;
+    std::u16string_view text; // "&" marks a button's accelerator
+    Twips twips;
+    Font font = NOTE_FONT;
+    Align align = Align::Left;
+    int maxLength = 0; // boxes: how many characters they accept
+    int tab = NO_TAB;  // place in the tab order; the first takes the focus at start
+    bool enabled = true;
+    ControlRef subject; // captions and notes: the box they speak of
+};
+
+inline constexpr std::u16string_view MAIN_TITLE = u"sgsetup - Signal Generator Setup";
+inline constexpr Twips MAIN_CLIENT{0, 0, 5025, 4635};
+
+// Every control of the main window, in the order they are made.
+std::span<const Control> MainForm();
+// The control named so; every name the front ends ask for is in the form.
+const Control &Find(const ControlRef &ref);
+
+} // namespace sg::form
