@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: a short fuzz run, the whole suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the Debian package, then the whole suite in the normal
-# build.
+# build, then the Windows build under wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SG_BUILD_DIR:-$root/build}
@@ -18,3 +18,7 @@ deb=$("$root/scripts/package.sh" | tail -n 1)
 
 "$root/scripts/build.sh" >/dev/null
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+"$root/scripts/build-windows.sh" >/dev/null
+"$root/tests/win32/run_wine_tests.sh" "$root/build-win/sgsetup.exe" \
+  "$root/build-win/tests/win32/wine_driver.exe" "$build/sim/sgsim"

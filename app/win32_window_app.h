@@ -1,0 +1,33 @@
+#pragma once
+
+#include "transfer/transfer_controller.h"
+#include "win32/com_ports.h"
+#include "win32/comm_link.h"
+#include "win32/main_window.h"
+#include "win32/message_box_alerts.h"
+#include "win32/message_loop.h"
+#include "win32/timer_ticker.h"
+
+namespace sg::app {
+
+// The Windows front end: the Win32 window as the transfer's view, its message boxes as the
+// alerts, and the comm-API link and SetTimer ticker behind one controller.
+class Win32WindowApp
+{
+public:
+    explicit Win32WindowApp(win32::MessageLoop &loop);
+    Win32WindowApp(const Win32WindowApp &) = delete;
+    Win32WindowApp &operator=(const Win32WindowApp &) = delete;
+
+    void show();
+
+private:
+    win32::ComPortLister m_ports;
+    win32::CommLink m_link;
+    win32::TimerTicker m_ticker;
+    win32::MainWindow m_window;
+    win32::MessageBoxAlerts m_alerts;
+    transfer::TransferController m_controller;
+};
+
+} // namespace sg::app

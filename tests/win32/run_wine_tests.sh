@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Runs the real sgsetup.exe under wine on a private prefix and display, against sgsim
+# pseudo-terminals linked as COM ports, and drives it with wine_driver.exe.
+#   run_wine_tests.sh SGSETUP_EXE WINE_DRIVER_EXE SGSIM
+set -euo pipefail
+exe=$1 driver=$2 sgsim=$3
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+work=$(mktemp -d)
+chmod 700 "$work"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do
+    pkill -P "$pid" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
+  done
+  WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || /usr/lib/wine/wineserver -k 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" XDG_RUNTIME_DIR=$work
+
+display=:$((90 + RANDOM % 400))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+"$wine" wineboot -i >/dev/null 2>&1
+
+# Each simulator's lines, stamped with the time they came, in its own log.
+start_sim() { # name, options...
+  local name=$1
+  shift
+  ("$sgsim" "$@" | while IFS= read -r line; do echo "$(date +%s.%N) $line"; done) \
+    >"$work/$name.log" 2>&1 </dev/null &
+  pids+=($!)
+}
+pts_of() {
+  for _ in $(seq 50); do
+    grep -q ' -> ' "$work/$1.log" && break
+    sleep 0.1
+  done
+  grep -o '/dev/pts/[0-9]*' "$work/$1.log" | head -n 1
+}
+start_sim answering
+start_sim silent --silent
+start_sim unplugging --unplug-after 1
+# Two-digit numbers: only the \\.\COMn form opens them.
+ln -s "$(pts_of answering)" "$WINEPREFIX/dosdevices/com11"
+ln -s "$(pts_of silent)" "$WINEPREFIX/dosdevices/com12"
+ln -s "$(pts_of unplugging)" "$WINEPREFIX/dosdevices/com13"
+
+"$wine" "$exe" >"$work/sgsetup.log" 2>&1 &
+pids+=($!)
+status=0
+"$wine" "$driver" 11 12 13 42 | tr -d '\r' || status=$?
+
+# The store's two frames went out one tick apart.
+data_at=$(awk '/write data/ { print $1; exit }' "$work/answering.log")
+params_at=$(awk '/write params/ { print $1; exit }' "$work/answering.log")
+if [ -n "$data_at" ] && [ -n "$params_at" ] &&
+  awk -v a="$data_at" -v b="$params_at" 'BEGIN { d = b - a; exit !(d > 1.35 && d < 1.8) }'; then
+  echo "ok - the store's frames went out $(awk -v a="$data_at" -v b="$params_at" 'BEGIN { printf "%.2f", b - a }') s apart"
+else
+  echo "not ok - the store's frames were not 1.5 s apart:"
+  cat "$work/answering.log"
+  status=1
+fi
+if grep -q 'write' "$work/silent.log"; then
+  echo "not ok - the silent device was written to by a Read"
+  status=1
+fi
+exit "$status"

@@ -1,0 +1,274 @@
+// Drives a running sgsetup.exe the way Windows tools do, by window messages: sets box texts,
+// presses buttons, waits for the message box and reads it. Prints one line a case.
+//   wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT
+
+#include "win32/control_ids.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+using sg::form::ControlRef;
+
+namespace {
+
+HWND g_main = nullptr;
+
+HWND Item(const ControlRef &ref)
+{
+    return GetDlgItem(g_main, sg::win32::ControlId(ref));
+}
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[256] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
+                        &ignored);
+    return text;
+}
+
+void SetText(const ControlRef &ref, const wchar_t *text)
+{
+    SendMessageW(Item(ref), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+// Posted, not sent: the press may open a modal box that only this driver closes.
+void Press(const ControlRef &ref)
+{
+    PostMessageW(Item(ref), BM_CLICK, 0, 0);
+}
+
+std::wstring Params()
+{
+    std::wstring joined;
+    for (int i = 0; i < 8; ++i)
+        joined += Text(Item({"Text1", i}));
+    return joined;
+}
+
+bool WaitFor(const std::function<bool()> &condition, DWORD ms)
+{
+    for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end; Sleep(50)) {
+        if (condition())
+            return true;
+    }
+    return condition();
+}
+
+HWND MessageBoxOf(HWND owner)
+{
+    struct Search
+    {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto &s = *reinterpret_cast<Search *>(context);
+            wchar_t name[16] = {};
+            GetClassNameW(window, name, 16);
+            if (std::wstring(name) == L"#32770" && GetWindow(window, GW_OWNER) == s.owner &&
+                IsWindowVisible(window)) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct Box
+{
+    std::wstring text;
+    std::wstring title;
+    HWND icon = nullptr;
+};
+
+Box ReadBox(HWND box)
+{
+    Box read;
+    read.title = Text(box);
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto &r = *reinterpret_cast<Box *>(context);
+            wchar_t name[16] = {};
+            GetClassNameW(child, name, 16);
+            if (std::wstring(name) != L"Static")
+                return TRUE;
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                r.icon = child;
+            else if (const std::wstring text = Text(child); !text.empty())
+                r.text = text;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&read));
+    return read;
+}
+
+bool ButtonsEnabled()
+{
+    return IsWindowEnabled(Item({"CMDread"})) && IsWindowEnabled(Item({"CMDstore"}));
+}
+
+int g_failures = 0;
+
+void Report(const char *name, const std::wstring &problem)
+{
+    if (problem.empty()) {
+        std::printf("ok - %s\n", name);
+    } else {
+        ++g_failures;
+        std::printf("not ok - %s: %ls\n", name, problem.c_str());
+    }
+    std::fflush(stdout);
+}
+
+std::wstring Expect(const wchar_t *what, const std::wstring &seen, const std::wstring &wanted)
+{
+    return seen == wanted ? L""
+                          : std::wstring(what) + L" is '" + seen + L"', not '" + wanted + L"'";
+}
+
+// Presses a button that must end in exactly one box; checks it, closes it, and checks that
+// no second box follows and the window is ready again.
+enum class Icon
+{
+    Error,
+    Warning,
+    Other
+};
+
+// Icon handles are the box's own, so the two system icons are told apart by their colour as
+// shown: the error icon is red, the warning icon yellow.
+Icon IconOf(HWND icon)
+{
+    RECT at{};
+    GetWindowRect(icon, &at);
+    const HDC screen = GetDC(nullptr);
+    int red = 0;
+    int yellow = 0;
+    for (int y = at.top; y < at.bottom; ++y) {
+        for (int x = at.left; x < at.right; ++x) {
+            const COLORREF c = GetPixel(screen, x, y);
+            const bool strong = GetRValue(c) > 180 && GetBValue(c) < 110;
+            red += strong && GetGValue(c) < 110;
+            yellow += strong && GetGValue(c) > 150;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    if (red > 40 && red > 4 * yellow)
+        return Icon::Error;
+    return yellow > 40 && yellow > 4 * red ? Icon::Warning : Icon::Other;
+}
+
+std::wstring OneBox(const ControlRef &button, const std::wstring &text, Icon icon, DWORD withinMs)
+{
+    Press(button);
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = MessageBoxOf(g_main)) != nullptr; }, withinMs))
+        return L"no message box";
+    Sleep(300); // painted
+    const Box seen = ReadBox(box);
+    const Icon shown = seen.icon ? IconOf(seen.icon) : Icon::Other;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    if (!seen.title.empty())
+        return L"the title is '" + seen.title + L"'";
+    if (seen.text.rfind(text, 0) != 0)
+        return L"the box says '" + seen.text + L"'";
+    if (shown != icon)
+        return L"the box shows another icon";
+    if (!WaitFor([] { return MessageBoxOf(g_main) == nullptr; }, 2000))
+        return L"the box did not close";
+    if (WaitFor([] { return MessageBoxOf(g_main) != nullptr; }, 2500))
+        return L"a second box followed";
+    return ButtonsEnabled() ? L"" : L"Read and Store stay disabled";
+}
+
+std::wstring Transfer(const ControlRef &button)
+{
+    Press(button);
+    Sleep(200);
+    if (ButtonsEnabled())
+        return L"the buttons were not disabled";
+    if (!WaitFor(ButtonsEnabled, 5000))
+        return L"the transfer did not end";
+    if (const HWND box = MessageBoxOf(g_main)) {
+        const std::wstring text = ReadBox(box).text;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return L"a message box said '" + text + L"'";
+    }
+    return L"";
+}
+
+void UseCom(const std::wstring &com)
+{
+    SetText({"TXTcom"}, com.c_str());
+}
+
+// Tab from a box: the dialog manager moves the focus on, as from the keyboard.
+void TabFrom(const ControlRef &ref)
+{
+    PostMessageW(Item(ref), WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(Item(ref), WM_KEYUP, VK_TAB, 0);
+    Sleep(100);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t *argv[])
+{
+    if (argc != 5) {
+        std::printf("usage: wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT\n");
+        return 2;
+    }
+    if (!WaitFor([] { return (g_main = FindWindowW(sg::win32::MAIN_WINDOW_CLASS, nullptr)); },
+                 20000)) {
+        Report("window", L"no sgsetup window appeared");
+        return 1;
+    }
+    Sleep(300);
+
+    TabFrom({"TXTcom"});
+    TabFrom({"TXTdata"});
+    SetText({"Text1", 0}, L"3a");
+    TabFrom({"Text1", 0});
+    Report(
+        "sloppy hex is repaired on leaving the box",
+        Expect(L"box 0 and length", Text(Item({"Text1", 0})) + Text(Item({"Text1", 7})), L"3A02"));
+
+    UseCom(argv[1]);
+    std::wstring problem = Transfer({"CMDread"});
+    if (problem.empty())
+        problem = Expect(L"the boxes", Params() + L" " + Text(Item({"TXTdata"})),
+                         L"00010040190A0004 01020304");
+    Report("read fills the boxes, the data cut to the device's length", problem);
+
+    SetText({"TXTdata"}, L"cafe");
+    SetText({"Text1", 6}, L"3");
+    problem = Transfer({"CMDstore"});
+    if (problem.empty())
+        problem = Expect(L"the boxes", Params() + L" " + Text(Item({"TXTdata"})),
+                         L"00010040190A0302 CAFE");
+    Report("store sends both blocks and normalises the boxes", problem);
+
+    UseCom(argv[2]);
+    Report("a silent device gives one warning",
+           OneBox({"CMDread"}, L"ERROR! No response.", Icon::Warning, 4000));
+
+    UseCom(argv[4]);
+    Report("a port that does not exist gives one error at once",
+           OneBox({"CMDstore"}, L"ERROR! Check COM settings\n\nCOM" + std::wstring(argv[4]) + L":",
+                  Icon::Error, 1000));
+
+    UseCom(argv[3]);
+    Report("a device unplugged mid-store gives one error",
+           OneBox({"CMDstore"}, L"ERROR! Check COM settings", Icon::Error, 4000));
+
+    PostMessageW(g_main, WM_CLOSE, 0, 0);
+    return g_failures;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "win32/message_loop.h"
+
+#include <windows.h>
+
+namespace sg::win32 {
+
+// The Help window: owned by the main window, shown without blocking it, made on the first
+// press and brought forward on the next.
+class HintWindow
+{
+public:
+    explicit HintWindow(MessageLoop &loop);
+    ~HintWindow();
+    HintWindow(const HintWindow &) = delete;
+    HintWindow &operator=(const HintWindow &) = delete;
+
+    void show(HWND owner);
+    HWND handle() const { return m_window; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void onPaint();
+    void onDpiChanged(UINT dpi, const RECT &suggested);
+
+    MessageLoop &m_loop;
+    HWND m_window = nullptr;
+};
+
+} // namespace sg::win32

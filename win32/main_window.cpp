@@ -1,0 +1,397 @@
+#include "win32/main_window.h"
+
+#include "model/normalize_fields.h"
+#include "model/param_decoder.h"
+#include "win32/com_ports.h"
+#include "win32/control_ids.h"
+#include "win32/dpi.h"
+#include "win32/resource_ids.h"
+#include "win32/wide_text.h"
+#include "win32/window_class.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace sg::win32 {
+
+namespace {
+
+constexpr DWORD STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD EX_STYLE = WS_EX_CONTROLPARENT;
+// Leaving a box is judged once the focus has settled where it went.
+constexpr UINT BOX_LEFT = WM_APP + 1;
+constexpr int TOOLTIP_WIDTH = 420;
+
+const form::ControlRef DATA{"TXTdata"};
+const form::ControlRef COM{"TXTcom"};
+const form::ControlRef READ{"CMDread"};
+const form::ControlRef STORE{"CMDstore"};
+const form::ControlRef HELP{"Command1"};
+
+form::ControlRef Param(std::size_t index)
+{
+    return {"Text1", static_cast<int>(index)};
+}
+
+HICON AppIcon(int size)
+{
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(SG_ICON),
+                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// The window class, style and extra style that draw a control of the form.
+struct ChildStyle
+{
+    const wchar_t *className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ChildStyle StyleOf(const form::Control &control)
+{
+    const DWORD base = WS_CHILD | WS_VISIBLE | (control.tab != form::NO_TAB ? WS_TABSTOP : 0) |
+                       (control.enabled ? 0 : WS_DISABLED);
+    switch (control.kind) {
+    case form::Kind::Box:
+        return {WC_EDITW, base | ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case form::Kind::Button:
+        return {WC_BUTTONW, base | BS_PUSHBUTTON, 0};
+    case form::Kind::Caption:
+    case form::Kind::Note:
+    case form::Kind::Label:
+        return {WC_STATICW,
+                base | SS_NOPREFIX | (control.align == form::Align::Right ? SS_RIGHT : SS_LEFT), 0};
+    case form::Kind::Line:
+    case form::Kind::Picture:
+        break;
+    }
+    return {nullptr, 0, 0};
+}
+
+} // namespace
+
+MainWindow::MainWindow(MessageLoop &loop, WindowEvents events)
+    : m_loop(loop), m_events(std::move(events)), m_hint(loop)
+{
+    RegisterWindowClass(MAIN_WINDOW_CLASS, &MainWindow::Procedure, AppIcon(32), AppIcon(16));
+    CreateWindowExW(EX_STYLE, MAIN_WINDOW_CLASS, FromU16(form::MAIN_TITLE).c_str(), STYLE,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                    GetModuleHandleW(nullptr), this);
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_window)
+        DestroyWindow(m_window);
+}
+
+void MainWindow::show()
+{
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    SetForegroundWindow(m_window);
+    SetFocus(control(COM));
+}
+
+LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MainWindow *self = OwnerOf<MainWindow>(window, message, lParam);
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE:
+        self->onCreate(window);
+        return 0;
+    case WM_COMMAND:
+        self->onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        return self->onNotify(*reinterpret_cast<NMHDR *>(lParam));
+    case WM_PAINT:
+        self->onPaint();
+        return 0;
+    case WM_ACTIVATE:
+        self->onActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case BOX_LEFT:
+        self->onBoxLeft();
+        return 0;
+    case WM_DPICHANGED:
+        self->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_DESTROY:
+        self->onDestroy();
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void MainWindow::onCreate(HWND window)
+{
+    m_window = window;
+    m_dpi = GetDpiForWindow(window);
+    createControls();
+    createToolTips();
+    layout(m_dpi);
+    const SIZE size = WindowSizeFor(form::MAIN_CLIENT, STYLE, EX_STYLE, m_dpi);
+    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    m_loop.addDialog(window);
+}
+
+void MainWindow::createControls()
+{
+    const std::span<const form::Control> form = form::MainForm();
+    m_controls.assign(form.size(), nullptr);
+    // Tab order is the order children are made in: stops first, by their place.
+    std::vector<std::size_t> order(form.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&form](std::size_t a, std::size_t b) {
+        const auto rank = [](int tab) { return tab == form::NO_TAB ? INT_MAX : tab; };
+        return rank(form[a].tab) < rank(form[b].tab);
+    });
+    for (const std::size_t i : order) {
+        const form::Control &row = form[i];
+        const ChildStyle style = StyleOf(row);
+        if (!style.className)
+            continue;
+        m_controls[i] = CreateWindowExW(
+            style.exStyle, style.className, FromU16(row.text).c_str(), style.style, 0, 0, 0, 0,
+            m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIRST_CONTROL_ID + int(i))),
+            GetModuleHandleW(nullptr), nullptr);
+        if (row.kind == form::Kind::Box)
+            SendMessageW(m_controls[i], EM_LIMITTEXT, static_cast<WPARAM>(row.maxLength), 0);
+    }
+}
+
+void MainWindow::createToolTips()
+{
+    m_toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        if (form::MainForm()[i].kind != form::Kind::Box)
+            continue;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = m_window;
+        tool.uId = reinterpret_cast<UINT_PTR>(m_controls[i]);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void MainWindow::layout(UINT dpi)
+{
+    m_fonts.clear();
+    SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, Scaled(TOOLTIP_WIDTH, dpi));
+    const std::span<const form::Control> form = form::MainForm();
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        if (!m_controls[i])
+            continue;
+        const RECT at = fitted(form[i], PixelsOf(form[i].twips, dpi));
+        SetWindowPos(m_controls[i], nullptr, at.left, at.top, at.right - at.left,
+                     at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(form[i].font)),
+                     TRUE);
+        // After the font, which resets them: text keeps clear of the border at every size.
+        if (form[i].kind == form::Kind::Box)
+            SendMessageW(m_controls[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(Scaled(1, dpi), Scaled(1, dpi)));
+    }
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+RECT MainWindow::fitted(const form::Control &control, RECT at)
+{
+    // A face wider than the one the form was drawn for must not wrap or cut a caption: it
+    // grows away from the side it is aligned to.
+    if (control.kind == form::Kind::Box || control.kind == form::Kind::Button)
+        return at;
+    const HDC dc = GetDC(m_window);
+    SIZE size{};
+    {
+        const Selected font(dc, fontFor(control.font));
+        const std::wstring text = FromU16(control.text);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
+    ReleaseDC(m_window, dc);
+    const LONG missing = size.cx - (at.right - at.left);
+    if (missing > 0 && control.align == form::Align::Right)
+        at.left -= missing;
+    else if (missing > 0)
+        at.right += missing;
+    return at;
+}
+
+HFONT MainWindow::fontFor(const form::Font &font)
+{
+    for (const auto &[face, handle] : m_fonts) {
+        if (face.points == font.points && face.bold == font.bold && face.italic == font.italic)
+            return handle.get();
+    }
+    m_fonts.emplace_back(font, CreateUiFont(font, m_dpi));
+    return m_fonts.back().second.get();
+}
+
+HWND MainWindow::control(const form::ControlRef &ref) const
+{
+    return GetDlgItem(m_window, ControlId(ref));
+}
+
+bool MainWindow::isBlockBox(HWND window) const
+{
+    if (!window)
+        return false;
+    if (window == control(DATA))
+        return true;
+    for (std::size_t i = 0; i < model::PARAM_COUNT; ++i) {
+        if (window == control(Param(i)))
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::onCommand(int id, int code)
+{
+    if (code == EN_KILLFOCUS && isBlockBox(GetDlgItem(m_window, id))) {
+        PostMessageW(m_window, BOX_LEFT, 0, 0);
+        return;
+    }
+    if (code != BN_CLICKED)
+        return;
+    if (id == ControlId(READ))
+        m_events.readPressed();
+    else if (id == ControlId(STORE))
+        m_events.storePressed();
+    else if (id == ControlId(HELP))
+        showHint();
+}
+
+void MainWindow::onBoxLeft()
+{
+    // Switching to another window is not leaving the box; Help says so itself.
+    const HWND focus = GetFocus();
+    if (focus && IsChild(m_window, focus))
+        m_events.entryBoxLeft();
+}
+
+LRESULT MainWindow::onNotify(NMHDR &header)
+{
+    if (header.code != TTN_GETDISPINFOW)
+        return 0;
+    auto &info = reinterpret_cast<NMTTDISPINFOW &>(header);
+    m_toolTipText = toolTipOf(reinterpret_cast<HWND>(header.idFrom));
+    info.lpszText = m_toolTipText.data();
+    return 0;
+}
+
+std::wstring MainWindow::toolTipOf(HWND box) const
+{
+    // The ports as they are now: adapters come and go while the window is open.
+    if (box == control(COM))
+        return ExistingPortsText();
+    // What the boxes mean as they stand, read without repairing them under the user's hands.
+    const model::Blocks blocks = model::ReadBlocks(*this);
+    if (box == control(DATA))
+        return Widen(model::ExplainData(blocks.data));
+    for (std::size_t i = 0; i < model::PARAM_COUNT; ++i) {
+        if (box == control(Param(i)))
+            return Widen(model::ExplainParam(blocks.params, i));
+    }
+    return {};
+}
+
+void MainWindow::onPaint()
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(m_window, &paint);
+    const RECT line = PixelsOf(form::Find({"Line2"}).twips, m_dpi);
+    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    const RECT picture = PixelsOf(form::Find({"Picture1"}).twips, m_dpi);
+    m_picture.draw(dc, {picture.left, picture.top}, m_dpi, GetSysColor(COLOR_BTNFACE));
+    EndPaint(m_window, &paint);
+}
+
+void MainWindow::onActivate(bool active)
+{
+    // The focus comes back to where it was, as in a dialog.
+    if (!active) {
+        const HWND focus = GetFocus();
+        m_lastFocus = focus && IsChild(m_window, focus) ? focus : m_lastFocus;
+        return;
+    }
+    SetFocus(m_lastFocus ? m_lastFocus : control(COM));
+}
+
+void MainWindow::onDpiChanged(UINT dpi, const RECT &suggested)
+{
+    m_dpi = dpi;
+    layout(dpi);
+    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::onDestroy()
+{
+    m_loop.removeDialog(m_window);
+    m_window = nullptr;
+    PostQuitMessage(0);
+}
+
+void MainWindow::showHint()
+{
+    // Going to Help leaves the box, as Tab does, even when Alt+H moves no focus.
+    if (isBlockBox(GetFocus()))
+        m_events.entryBoxLeft();
+    m_hint.show(m_window);
+}
+
+std::u16string MainWindow::dataText() const
+{
+    return ToU16(WindowText(control(DATA)));
+}
+
+void MainWindow::setDataText(const std::u16string &text)
+{
+    SetWindowTextW(control(DATA), FromU16(text).c_str());
+}
+
+std::u16string MainWindow::paramText(std::size_t index) const
+{
+    return ToU16(WindowText(control(Param(index))));
+}
+
+void MainWindow::setParamText(std::size_t index, const std::u16string &text)
+{
+    SetWindowTextW(control(Param(index)), FromU16(text).c_str());
+}
+
+std::u16string MainWindow::comText() const
+{
+    return ToU16(WindowText(control(COM)));
+}
+
+void MainWindow::setReadEnabled(bool enabled)
+{
+    setButtonEnabled(READ, enabled);
+}
+
+void MainWindow::setStoreEnabled(bool enabled)
+{
+    setButtonEnabled(STORE, enabled);
+}
+
+void MainWindow::setButtonEnabled(const form::ControlRef &ref, bool enabled)
+{
+    const HWND button = control(ref);
+    // A disabled control cannot keep the focus; the keyboard must not lose its place.
+    if (!enabled && GetFocus() == button)
+        SendMessageW(m_window, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(button, enabled);
+}
+
+} // namespace sg::win32

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "form/form.h"
+#include "transfer/transfer_view.h"
+#include "win32/hint_window.h"
+#include "win32/message_loop.h"
+#include "win32/panel_picture.h"
+#include "win32/unique_handle.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sg::win32 {
+
+struct WindowEvents
+{
+    std::function<void()> readPressed;
+    std::function<void()> storePressed;
+    std::function<void()> entryBoxLeft;
+};
+
+// The tool's working window, built from the form: the boxes and buttons a transfer reads
+// and writes. It only turns the controls' notifications into events.
+class MainWindow : public transfer::TransferView
+{
+public:
+    MainWindow(MessageLoop &loop, WindowEvents events);
+    ~MainWindow() override;
+    MainWindow(const MainWindow &) = delete;
+    MainWindow &operator=(const MainWindow &) = delete;
+
+    void show();
+    HWND handle() const { return m_window; }
+
+    // transfer::TransferView
+    std::u16string dataText() const override;
+    void setDataText(const std::u16string &text) override;
+    std::u16string paramText(std::size_t index) const override;
+    void setParamText(std::size_t index, const std::u16string &text) override;
+    std::u16string comText() const override;
+    void setReadEnabled(bool enabled) override;
+    void setStoreEnabled(bool enabled) override;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void onCreate(HWND window);
+    void onCommand(int id, int code);
+    LRESULT onNotify(NMHDR &header);
+    void onPaint();
+    void onActivate(bool active);
+    void onBoxLeft();
+    void onDpiChanged(UINT dpi, const RECT &suggested);
+    void onDestroy();
+
+    void createControls();
+    void createToolTips();
+    void layout(UINT dpi);
+    RECT fitted(const form::Control &control, RECT at);
+    HFONT fontFor(const form::Font &font);
+    HWND control(const form::ControlRef &ref) const;
+    bool isBlockBox(HWND window) const;
+    void setButtonEnabled(const form::ControlRef &ref, bool enabled);
+    std::wstring toolTipOf(HWND box) const;
+    void showHint();
+
+    MessageLoop &m_loop;
+    WindowEvents m_events;
+    HWND m_window = nullptr;
+    HWND m_toolTip = nullptr;
+    HWND m_lastFocus = nullptr;
+    std::vector<HWND> m_controls; // one for each row of the form; null where it is painted
+    std::vector<std::pair<form::Font, GdiObject<HFONT>>> m_fonts;
+    UINT m_dpi = 96;
+    std::wstring m_toolTipText;
+    PanelPicture m_picture;
+    HintWindow m_hint;
+};
+
+} // namespace sg::win32

@@ -1,0 +1,73 @@
+#include "win32/message_loop.h"
+
+#include <algorithm>
+
+namespace sg::win32 {
+
+void MessageLoop::watch(HANDLE event, std::function<void()> onSignalled)
+{
+    m_events.push_back(event);
+    m_handlers.push_back(std::move(onSignalled));
+}
+
+void MessageLoop::unwatch(HANDLE event)
+{
+    const auto found = std::find(m_events.begin(), m_events.end(), event);
+    if (found == m_events.end())
+        return;
+    m_handlers.erase(m_handlers.begin() + (found - m_events.begin()));
+    m_events.erase(found);
+}
+
+void MessageLoop::addDialog(HWND window)
+{
+    m_dialogs.push_back(window);
+}
+
+void MessageLoop::removeDialog(HWND window)
+{
+    std::erase(m_dialogs, window);
+}
+
+int MessageLoop::run()
+{
+    int exitCode = 0;
+    for (;;) {
+        const auto count = static_cast<DWORD>(m_events.size());
+        const DWORD woken = MsgWaitForMultipleObjectsEx(count, m_events.data(), INFINITE,
+                                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken < WAIT_OBJECT_0 + count) {
+            // A copy: the handler may unwatch its own event.
+            const std::function<void()> handler = m_handlers[woken - WAIT_OBJECT_0];
+            handler();
+            continue;
+        }
+        if (!dispatchMessages(exitCode))
+            return exitCode;
+    }
+}
+
+bool MessageLoop::dispatchMessages(int &exitCode)
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            exitCode = static_cast<int>(message.wParam);
+            return false;
+        }
+        if (isDialogMessage(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+bool MessageLoop::isDialogMessage(MSG &message) const
+{
+    const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    return root && std::find(m_dialogs.begin(), m_dialogs.end(), root) != m_dialogs.end() &&
+           IsDialogMessageW(root, &message);
+}
+
+} // namespace sg::win32
