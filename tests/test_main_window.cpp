@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolTip>
 #include <QtTest>
@@ -236,6 +237,28 @@ private slots:
         const auto *sheet = help.findChild<sg::ui::HintSheet *>();
         QVERIFY2(sheet->widestLine() <= sheet->width(),
                  qPrintable(QString::number(sheet->widestLine())));
+    }
+
+    // Ink of "Mode:" in bold against regular, at the captions' size.
+    void boldLooksBold()
+    {
+        const auto ink = [](const QFont &font) {
+            QImage image(80, 20, QImage::Format_Grayscale8);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.drawText(2, 15, "Mode:");
+            painter.end();
+            int dark = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    dark += qGray(image.pixel(x, y)) < 110;
+            }
+            return dark;
+        };
+        const int bold = ink(sg::ui::UiFont(8.25, true));
+        const int regular = ink(sg::ui::UiFont(8.25, false));
+        QVERIFY2(bold * 10 >= regular * 13, qPrintable(QString("%1 vs %2").arg(bold).arg(regular)));
     }
 
     void comTooltipNamesTheSimulator()

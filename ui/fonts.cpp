@@ -8,8 +8,10 @@ namespace sg::ui {
 
 namespace {
 
-const char *const TAHOMA_FILES[] = {"/usr/share/wine/fonts/tahoma.ttf",
-                                    "/usr/share/wine/fonts/tahomabd.ttf"};
+// Only the regular face: the look-alike's "bold" file has regular-weight strokes on a wider
+// advance, so it looks no bolder than the notes. Without it the rasteriser emboldens the
+// regular shapes, which reads as bold. Where a real Tahoma is installed it is used as is.
+const char *const TAHOMA_FILES[] = {"/usr/share/wine/fonts/tahoma.ttf"};
 
 QString &Family()
 {
