@@ -57,12 +57,8 @@ Qt::Alignment AlignmentOf(form::Align align)
 
 template <typename Widget> Widget *MainWindow::widgetOf(const form::ControlRef &ref) const
 {
-    const QString name = QString::fromLatin1(ref.name.data(), qsizetype(ref.name.size()));
-    for (Widget *widget : findChildren<Widget *>(name)) {
-        if (ref.index == form::NO_INDEX || widget->property("index").toInt() == ref.index)
-            return widget;
-    }
-    return nullptr;
+    const std::span<const form::Control> all = form::MainForm();
+    return static_cast<Widget *>(m_widgets.at(std::size_t(&form::Find(ref) - all.data())));
 }
 
 MainWindow::MainWindow(const protocol::PortLister &ports, QWidget *parent)
@@ -139,6 +135,7 @@ void MainWindow::addControl(const form::Control &control)
     }
     }
     Name(widget, control.ref);
+    m_widgets.push_back(widget);
     widget->setFont(UiFont(control.font));
     widget->setGeometry(FromTwips(control.twips));
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -64,6 +65,7 @@ private:
     QPushButton *m_readButton = nullptr;
     QPushButton *m_storeButton = nullptr;
     QPointer<HintWindow> m_hintWindow;
+    std::vector<QWidget *> m_widgets; // one for each row of the form, in its order
     const protocol::PortLister &m_ports;
 };
 
