@@ -92,7 +92,7 @@ int RunCommand(const cli::Command &command)
         Print(cli::UsageText().toUtf8());
         return cli::EXIT_ALL_OK;
     case cli::Verb::Version:
-        Print("sgsetup-cli " + QCoreApplication::applicationVersion().toUtf8() + '\n');
+        Print("sgsetup-cli " + QCoreApplication::applicationVersion().toUtf8() + "\nMIT License\n");
         return cli::EXIT_ALL_OK;
     case cli::Verb::Ports:
         Print(cli::PortLines(serial::ScanHostPorts(), command.json));

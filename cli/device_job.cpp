@@ -39,7 +39,7 @@ void DeviceJob::startStore(transfer::TransferController &controller, const model
 void DeviceJob::begin(Phase phase)
 {
     m_phase = phase;
-    m_running = true;
+    m_controller->setListener(this);
     phase == Phase::Store ? m_controller->startStore() : m_controller->startRead();
 }
 
@@ -54,14 +54,10 @@ std::u16string DeviceJob::comText() const
     return std::u16string(number.begin(), number.end());
 }
 
-void DeviceJob::setStoreEnabled(bool enabled)
+void DeviceJob::transferEnded(const transfer::TransferOutcome &)
 {
-    // Every end of a transfer enables the buttons; the controller finishes its step
-    // before the queued call looks at what came of it.
-    if (!enabled || !m_running)
-        return;
-    m_running = false;
-    QMetaObject::invokeMethod(this, &DeviceJob::transferEnded, Qt::QueuedConnection);
+    // The next phase starts from the loop, not from inside the controller's own step.
+    QMetaObject::invokeMethod(this, &DeviceJob::phaseEnded, Qt::QueuedConnection);
 }
 
 void DeviceJob::critical(std::string_view text, const std::string &detail)
@@ -81,7 +77,7 @@ void DeviceJob::fail(Outcome outcome, std::string_view text, const std::string &
     m_result.reason = detail;
 }
 
-void DeviceJob::transferEnded()
+void DeviceJob::phaseEnded()
 {
     if (m_result.outcome != Outcome::Ok) {
         emit finished();

@@ -3,6 +3,7 @@
 #include "model/blocks.h"
 #include "transfer/alerts.h"
 #include "transfer/transfer_controller.h"
+#include "transfer/transfer_listener.h"
 #include "transfer/transfer_view.h"
 
 #include <QObject>
@@ -34,7 +35,10 @@ struct DeviceResult
 
 // One device's Read or Store as a script runs it: the boxes the window would show, held
 // in memory, and the two messages recorded rather than shown.
-class DeviceJob : public QObject, public transfer::TransferView, public transfer::Alerts
+class DeviceJob : public QObject,
+                  public transfer::TransferView,
+                  public transfer::Alerts,
+                  public transfer::TransferListener
 {
     Q_OBJECT
 
@@ -53,11 +57,14 @@ public:
     void setParamText(std::size_t index, const std::u16string &text) override;
     std::u16string comText() const override;
     void setReadEnabled(bool) override {}
-    void setStoreEnabled(bool enabled) override;
+    void setStoreEnabled(bool) override {}
 
     // transfer::Alerts
     void critical(std::string_view text, const std::string &detail) override;
     void warning(std::string_view text, const std::string &detail) override;
+
+    // transfer::TransferListener
+    void transferEnded(const transfer::TransferOutcome &outcome) override;
 
 signals:
     void finished();
@@ -71,7 +78,7 @@ private:
     };
 
     void begin(Phase phase);
-    void transferEnded();
+    void phaseEnded();
     void fail(Outcome outcome, std::string_view text, const std::string &detail);
     std::string boxData() const;
     std::string boxParams() const;
@@ -79,7 +86,6 @@ private:
     transfer::TransferController *m_controller = nullptr;
     Phase m_phase = Phase::Read;
     bool m_verify = false;
-    bool m_running = false;
     std::u16string m_data;
     std::array<std::u16string, model::PARAM_COUNT> m_params;
     DeviceResult m_result;

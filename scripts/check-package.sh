@@ -15,7 +15,7 @@ done
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
-version=$("$unpacked/usr/bin/sgsetup-cli" --version)
+version=$("$unpacked/usr/bin/sgsetup-cli" --version | head -n 1)
 [ "$version" = "sgsetup-cli 1.0" ] || { echo "package: --version says '$version'"; exit 1; }
 "$unpacked/usr/bin/sgsetup-cli" decode 00 01 00 40 19 0A 00 04 | grep -q "= 9615 baud" ||
   { echo "package: decode does not explain the divisor"; exit 1; }

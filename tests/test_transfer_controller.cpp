@@ -1,5 +1,6 @@
 #include "byte_text.h"
 #include "fake_transfer.h"
+#include "model/hex_codec.h"
 #include "protocol/frames.h"
 #include "transfer/transfer_controller.h"
 
@@ -265,6 +266,54 @@ private slots:
         Rig rig;
         rig.controller.deviceLost();
         QVERIFY(rig.alerts.shown.empty());
+    }
+
+    // The end is told once, last: after the message and with everything idle already.
+    void endIsToldOnceAndLast_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("before");
+        QTest::newRow("read") << "read" << int(TransferEnd::Ok) << "close";
+        QTest::newRow("store") << "store" << int(TransferEnd::Ok) << "enable store";
+        QTest::newRow("no answer")
+            << "silent" << int(TransferEnd::NoResponse) << "warning ERROR! No response.";
+        QTest::newRow("bad COM") << "bad com" << int(TransferEnd::ComError)
+                                 << "critical ERROR! Check COM settings";
+    }
+
+    void endIsToldOnceAndLast()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, end);
+        QFETCH(QString, before);
+        struct Listener : TransferListener
+        {
+            Rig *rig = nullptr;
+            std::vector<TransferOutcome> heard;
+            bool idleWhenHeard = false;
+            void transferEnded(const TransferOutcome &outcome) override
+            {
+                heard.push_back(outcome);
+                idleWhenHeard = rig->idleAndTidy();
+            }
+        } listener;
+        Rig rig;
+        listener.rig = &rig;
+        rig.controller.setListener(&listener);
+        rig.view.com = how == "bad com" ? u"x" : u"3";
+        how == "store" ? rig.controller.startStore() : rig.controller.startRead();
+        for (int tick = 0; tick < 2 && listener.heard.empty(); ++tick) {
+            if (how == "read")
+                rig.answerLast(tick == 0 ? PARAMS : DATA);
+            rig.controller.tick();
+        }
+        QCOMPARE(listener.heard.size(), std::size_t{1});
+        QCOMPARE(int(listener.heard[0].end), end);
+        QVERIFY(listener.idleWhenHeard);
+        QCOMPARE(QString::fromStdString(rig.journal.back()), before);
+        if (how == "read")
+            QCOMPARE(sg::model::BytesToHex(listener.heard[0].blocks.data), u"112233");
     }
 
     void nextTransferWorksAfterFailure()

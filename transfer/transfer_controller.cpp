@@ -58,6 +58,7 @@ void TransferController::start(Kind kind)
         return;
 
     model::NormalizeFields(m_view, m_blocks);
+    m_reading = kind == Kind::Read;
     if (kind == Kind::Read)
         protocol::BuildReadParamsFrame(m_buffers);
     else
@@ -145,6 +146,7 @@ void TransferController::checkDataReply()
     m_view.setDataText(text);
     EnableTransferButtons();
     FinishTransfer();
+    tellEnd(TransferEnd::Ok, {});
 }
 
 void TransferController::finishStore()
@@ -152,6 +154,7 @@ void TransferController::finishStore()
     FinishTransfer();
     EnableTransferButtons();
     model::NormalizeFields(m_view, m_blocks);
+    tellEnd(TransferEnd::Ok, {});
 }
 
 bool TransferController::sendFrame()
@@ -185,6 +188,7 @@ void TransferController::endWithNoResponse()
     EnableTransferButtons();
     FinishTransfer();
     m_alerts.warning(NO_RESPONSE_TEXT, {});
+    tellEnd(TransferEnd::NoResponse, {});
 }
 
 void TransferController::endWithComError(const std::string &detail)
@@ -192,6 +196,17 @@ void TransferController::endWithComError(const std::string &detail)
     EnableTransferButtons();
     FinishTransfer();
     m_alerts.critical(COM_ERROR_TEXT, detail);
+    tellEnd(TransferEnd::ComError, detail);
+}
+
+void TransferController::tellEnd(TransferEnd end, const std::string &reason)
+{
+    if (!m_listener)
+        return;
+    TransferOutcome outcome{end, reason, m_reading, {}};
+    if (m_reading && end == TransferEnd::Ok)
+        outcome.blocks = model::ReadBlocks(m_view);
+    m_listener->transferEnded(outcome);
 }
 
 void TransferController::EnableTransferButtons()

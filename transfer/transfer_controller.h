@@ -6,6 +6,7 @@
 #include "protocol/serial_link.h"
 #include "transfer/alerts.h"
 #include "transfer/ticker.h"
+#include "transfer/transfer_listener.h"
 #include "transfer/transfer_state.h"
 #include "transfer/transfer_view.h"
 
@@ -23,6 +24,9 @@ public:
     ~TransferController() override;
     TransferController(const TransferController &) = delete;
     TransferController &operator=(const TransferController &) = delete;
+
+    // Who hears of each transfer's end; may be null.
+    void setListener(TransferListener *listener) { m_listener = listener; }
 
     void windowOpened();
     void startRead();
@@ -57,16 +61,19 @@ private:
     void EnableTransferButtons();
     void DisableTransferButtons();
     void FinishTransfer();
+    void tellEnd(TransferEnd end, const std::string &reason);
 
     TransferView &m_view;
     const protocol::PortLister &m_ports;
     protocol::SerialLink &m_link;
     Ticker &m_ticker;
     Alerts &m_alerts;
+    TransferListener *m_listener = nullptr;
 
     model::Blocks m_blocks;
     protocol::LinkBuffers m_buffers;
     TransferState m_state = TransferState::Idle;
+    bool m_reading = false;          // the running or last transfer is a Read
     std::uint8_t m_deviceLength = 0; // the length byte of the read's own parameter reply
 };
 
