@@ -2,12 +2,16 @@
 
 #include "app/station.h"
 #include "cli/device_job.h"
+#include "cli/port_probe.h"
 #include "cli/profile.h"
 #include "cli/report.h"
 #include "model/param_decoder.h"
 #include "serial/host_ports.h"
+#include "serial/qt_serial_link.h"
+#include "transfer/ticker.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -35,6 +39,36 @@ int RunDivisor(double baud)
     Print(QByteArray::fromStdString(model::FormatBaud(baud)) + " baud cannot be reached within " +
           QByteArray::number(model::BAUD_TOLERANCE_PERCENT) + "%; the nearest is " + text);
     return cli::EXIT_OUT_OF_REACH;
+}
+
+struct PortRun
+{
+    std::unique_ptr<serial::QtSerialLink> link;
+    std::unique_ptr<cli::PortProbe> probe; // declared last: closes the link before it goes
+};
+
+// Every port at once, so the whole probe takes one tick however many ports there are.
+int RunProbe(bool json)
+{
+    const protocol::PortCatalog catalog = serial::ScanHostPorts();
+    std::vector<PortRun> runs;
+    bool waiting = false;
+    for (std::size_t i = 0; i < catalog.entries().size(); ++i) {
+        auto link = std::make_unique<serial::QtSerialLink>();
+        auto probe = std::make_unique<cli::PortProbe>(protocol::PortCatalog::numberAt(i),
+                                                      catalog.entries()[i], *link);
+        waiting = probe->start() || waiting;
+        runs.push_back({std::move(link), std::move(probe)});
+    }
+    if (waiting) {
+        QTimer::singleShot(transfer::TICK_MS, QCoreApplication::quit);
+        QCoreApplication::exec();
+    }
+    std::vector<cli::ProbeResult> results;
+    for (const PortRun &run : runs)
+        results.push_back(run.probe->finish());
+    Print(cli::ProbeLines(results, json));
+    return cli::ProbeExitStatus(results);
 }
 
 struct DeviceRun
@@ -95,6 +129,8 @@ int RunCommand(const cli::Command &command)
         Print("sgsetup-cli " + QCoreApplication::applicationVersion().toUtf8() + "\nMIT License\n");
         return cli::EXIT_ALL_OK;
     case cli::Verb::Ports:
+        if (command.probe)
+            return RunProbe(command.json);
         Print(cli::PortLines(serial::ScanHostPorts(), command.json));
         return cli::EXIT_ALL_OK;
     case cli::Verb::Decode:

@@ -16,6 +16,7 @@ const QCommandLineOption DATA_OPTION("data", "The message: 0 to 16 hex digits, e
 const QCommandLineOption PARAMS_OPTION("params", "7 or 8 two-digit hex bytes.", "HEX");
 const QCommandLineOption FROM_OPTION("from", "Take data and params from a profile.", "FILE");
 const QCommandLineOption VERIFY_OPTION("verify", "Read back after storing and compare.");
+const QCommandLineOption PROBE_OPTION("probe", "Ask every port whether a generator answers.");
 
 std::optional<Command> Fail(QString &error, const QString &message)
 {
@@ -85,6 +86,8 @@ std::optional<Command> ParseVerb(Verb verb, const QStringList &arguments, QStrin
     const bool takesJson = verb != Verb::Decode && verb != Verb::Divisor;
     if (takesJson)
         parser.addOption(JSON_OPTION);
+    if (verb == Verb::Ports)
+        parser.addOption(PROBE_OPTION);
     if (verb == Verb::Read)
         parser.addOption(SAVE_OPTION);
     if (verb == Verb::Store)
@@ -103,6 +106,7 @@ std::optional<Command> ParseVerb(Verb verb, const QStringList &arguments, QStrin
     case Verb::Ports:
         if (!positional.isEmpty())
             return Fail(error, "ports: takes no arguments, got '" + positional.first() + "'");
+        command.probe = parser.isSet(PROBE_OPTION);
         return command;
     case Verb::Read:
     case Verb::Store: {
@@ -158,7 +162,8 @@ QString UsageText()
         "Reads and stores the message and parameters of serial signal generators, many at\n"
         "once. COM numbers are the ones the sgsetup window takes; 'ports' lists them.\n"
         "\n"
-        "  ports [--json]            the COM numbers: number, device, description\n"
+        "  ports [--probe] [--json]  the COM numbers: number, device, description; --probe\n"
+        "                            asks each port, all at once, whether a generator answers\n"
         "  read COM... [--json] [--save FILE]\n"
         "                            read both blocks from each device\n"
         "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json]\n"
@@ -174,7 +179,8 @@ QString UsageText()
         "\n"
         "Exit status: 0 every device succeeded; 1 some device did not answer; 2 some port\n"
         "could not be used (2 wins over 1); 3 a verify mismatch; 64 a usage error, and then\n"
-        "nothing was sent. 'divisor' exits 1 when the rate cannot be reached.\n");
+        "nothing was sent. 'divisor' exits 1 when the rate cannot be reached; 'ports --probe'\n"
+        "exits 0 when some generator answered, else 1.\n");
 }
 
 std::optional<Command> ParseCommand(const QStringList &arguments, QString &error)

@@ -28,6 +28,7 @@ struct Command
     std::vector<int> coms;
     bool json = false;
     bool verify = false;
+    bool probe = false; // ports: ask each port whether a generator answers
     QString savePath;
     model::Blocks blocks; // store: what to write; decode: the parameters
     double baud = 0;

@@ -1,5 +1,7 @@
 #include "cli/report.h"
 
+#include "model/param_decoder.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -17,6 +19,52 @@ QString Q(const std::string &text)
 QByteArray JsonLine(const QJsonObject &object)
 {
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QJsonObject PortJson(int com, const protocol::PortEntry &port)
+{
+    return {{"com", com},
+            {"device", Q(port.device)},
+            {"label", Q(port.label)},
+            {"description", Q(port.description)}};
+}
+
+QString VerdictName(ProbeVerdict verdict)
+{
+    switch (verdict) {
+    case ProbeVerdict::Generator:
+        return "generator";
+    case ProbeVerdict::NoAnswer:
+        break;
+    case ProbeVerdict::Unusable:
+        return "unusable";
+    }
+    return "no answer";
+}
+
+QByteArray ProbeLine(const ProbeResult &result)
+{
+    const protocol::PortEntry &port = result.port;
+    QString line = "COM" + QString::number(result.com) + "  " + Q(port.device);
+    if (!port.description.empty())
+        line += "  " + Q(port.description);
+    line += "  " + VerdictName(result.verdict);
+    if (result.params)
+        line += ", " + Q(model::DescribeBitRate(*result.params));
+    if (!result.reason.empty())
+        line += " (" + Q(result.reason) + ')';
+    return line.toUtf8() + '\n';
+}
+
+QByteArray ProbeJson(const ProbeResult &result)
+{
+    QJsonObject object = PortJson(result.com, result.port);
+    object.insert("probe", VerdictName(result.verdict));
+    object.insert("reason", result.reason.empty() ? QJsonValue() : QJsonValue(Q(result.reason)));
+    const std::optional<double> baud =
+        result.params ? model::BitRateOf(*result.params) : std::nullopt;
+    object.insert("bitRate", baud ? QJsonValue(*baud) : QJsonValue());
+    return JsonLine(object);
 }
 
 } // namespace
@@ -72,14 +120,27 @@ QByteArray PortLines(const protocol::PortCatalog &catalog, bool json)
     if (!json)
         return QByteArray::fromStdString(catalog.text()) + '\n';
     QByteArray lines;
-    for (std::size_t i = 0; i < catalog.entries().size(); ++i) {
-        const protocol::PortEntry &port = catalog.entries()[i];
-        lines += JsonLine({{"com", protocol::PortCatalog::numberAt(i)},
-                           {"device", Q(port.device)},
-                           {"label", Q(port.label)},
-                           {"description", Q(port.description)}});
-    }
+    for (std::size_t i = 0; i < catalog.entries().size(); ++i)
+        lines += JsonLine(PortJson(protocol::PortCatalog::numberAt(i), catalog.entries()[i]));
     return lines;
+}
+
+QByteArray ProbeLines(const std::vector<ProbeResult> &results, bool json)
+{
+    if (results.empty() && !json)
+        return QByteArray::fromStdString(protocol::PortCatalog().text()) + '\n';
+    QByteArray lines;
+    for (const ProbeResult &result : results)
+        lines += json ? ProbeJson(result) : ProbeLine(result);
+    return lines;
+}
+
+int ProbeExitStatus(const std::vector<ProbeResult> &results)
+{
+    const bool found = std::any_of(results.begin(), results.end(), [](const ProbeResult &r) {
+        return r.verdict == ProbeVerdict::Generator;
+    });
+    return found ? EXIT_ALL_OK : EXIT_NO_GENERATOR;
 }
 
 } // namespace sg::cli

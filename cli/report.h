@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/device_job.h"
+#include "cli/port_probe.h"
 #include "protocol/port_catalog.h"
 
 #include <QByteArray>
@@ -15,6 +16,7 @@ inline constexpr int EXIT_PORT_UNUSABLE = 2;
 inline constexpr int EXIT_MISMATCH = 3;
 inline constexpr int EXIT_USAGE = 64;
 inline constexpr int EXIT_OUT_OF_REACH = 1; // divisor: no divisor gives the rate
+inline constexpr int EXIT_NO_GENERATOR = 1; // ports --probe: no port answered as one
 
 // "COM2 /dev/pts/3 ok data 01020304 params 00 01 00 40 19 0A 00 04", or the failure.
 QByteArray ResultLine(const DeviceResult &result);
@@ -26,5 +28,11 @@ int ExitStatus(const std::vector<DeviceResult> &results);
 
 // One line per port, as text or as JSON objects.
 QByteArray PortLines(const protocol::PortCatalog &catalog, bool json);
+
+// The same lines with what each port's probe found: "generator, 9615 baud", "no answer"
+// or "unusable (why)".
+QByteArray ProbeLines(const std::vector<ProbeResult> &results, bool json);
+
+int ProbeExitStatus(const std::vector<ProbeResult> &results);
 
 } // namespace sg::cli

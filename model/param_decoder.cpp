@@ -53,13 +53,6 @@ std::string ModeBits(unsigned mode)
            ": not described";
 }
 
-std::string Rate(const ParamBlock &p)
-{
-    if (!Bit(p[1], 0))
-        return "8192 baud (jumper open) or 16384 baud (jumper closed)";
-    return FormatBaud(BaudOfDivisor(DivisorOf(p))) + " baud";
-}
-
 std::string Parity(unsigned mode)
 {
     if (Bit(mode, 2) && Bit(mode, 3))
@@ -72,6 +65,20 @@ std::string Parity(unsigned mode)
 double BaudOfDivisor(unsigned divisor)
 {
     return DIVISOR_CLOCK_HZ / (16.0 * (divisor + 1.0));
+}
+
+std::optional<double> BitRateOf(const ParamBlock &params)
+{
+    if (!Bit(params[1], 0))
+        return std::nullopt;
+    return BaudOfDivisor(DivisorOf(params));
+}
+
+std::string DescribeBitRate(const ParamBlock &params)
+{
+    const std::optional<double> baud = BitRateOf(params);
+    return baud ? FormatBaud(*baud) + " baud"
+                : "8192 baud (jumper open) or 16384 baud (jumper closed)";
 }
 
 std::optional<DivisorChoice> DivisorFor(double baud)
@@ -108,7 +115,8 @@ std::string ExplainParam(const ParamBlock &p, std::size_t index)
                                  std::to_string(DivisorOf(p)) + ", ";
         if (!Bit(p[1], 0))
             return pair + "not used while mode bit 0 is 0 (the jumper sets the rate)";
-        return pair + "10^7 / (16 x " + std::to_string(DivisorOf(p) + 1) + ") = " + Rate(p);
+        return pair + "10^7 / (16 x " + std::to_string(DivisorOf(p) + 1) +
+               ") = " + DescribeBitRate(p);
     }
     case 4:
         return "Message delay " + Hex(p[4]) + ": " + Delay(p[4], 4.0, "4 ms");
@@ -138,8 +146,8 @@ std::string DescribeParams(const ParamBlock &p)
                                 : Bit(mode, 4) ? "1 start, 2 stop bits"
                                                : "1 start, 1 stop bit";
     const bool jumper = !Bit(mode, 0);
-    return "rate " + Rate(p) + "; parity " + (jumper ? "none" : Parity(mode)) + "; " + framing +
-           "; output " + (!jumper && Bit(mode, 1) ? "inverted" : "not inverted") +
+    return "rate " + DescribeBitRate(p) + "; parity " + (jumper ? "none" : Parity(mode)) + "; " +
+           framing + "; output " + (!jumper && Bit(mode, 1) ? "inverted" : "not inverted") +
            "; startup delay " + Delay(p[0], 4.0, "4 ms") + "; message delay " +
            Delay(p[4], 4.0, "4 ms") + "; byte delay " + Delay(p[5], 0.1, "0.1 ms") + "; repeat " +
            (p[6] == 0 ? std::string("forever") : std::to_string(p[6]) + " times") + "; length " +

@@ -29,6 +29,13 @@ std::optional<DivisorChoice> DivisorFor(double baud);
 // "9615", or "9.54" for rates too slow for whole numbers to tell apart.
 std::string FormatBaud(double baud);
 
+// The rate the divisor in boxes 2 and 3 gives, or nothing when mode bit 0 leaves the
+// rate to the jumper.
+std::optional<double> BitRateOf(const ParamBlock &params);
+
+// "9615 baud", or what the jumper chooses between.
+std::string DescribeBitRate(const ParamBlock &params);
+
 // One parameter box's value in words; boxes 2 and 3 explain the divisor pair.
 std::string ExplainParam(const ParamBlock &params, std::size_t index);
 

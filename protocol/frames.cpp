@@ -68,6 +68,15 @@ bool IsReplyComplete(const LinkBuffers &buffers)
            buffers.rxBuffer.size() == buffers.txFrame.size() + ANSWER_BYTES;
 }
 
+bool IsAnswerValid(const LinkBuffers &buffers)
+{
+    if (!IsReplyComplete(buffers))
+        return false;
+    const std::span<const std::uint8_t> answer =
+        std::span(buffers.rxBuffer).subspan(buffers.txFrame.size());
+    return answer[0] == FRAME_START && answer[1] == ANSWER_BYTES && Checksum(answer) == 0;
+}
+
 Payload ReplyPayload(const LinkBuffers &buffers)
 {
     Payload payload{};

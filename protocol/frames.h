@@ -50,6 +50,11 @@ void AppendReceived(LinkBuffers &buffers, std::span<const std::uint8_t> bytes);
 // Complete means exactly the echoed request plus the device's 11-byte answer.
 bool IsReplyComplete(const LinkBuffers &buffers);
 
+// Complete, and the answer itself is well formed: it starts with FRAME_START and its own
+// length, and its checksum is right. Stricter than a transfer's check, for telling a
+// generator apart from any other device that happens to answer.
+bool IsAnswerValid(const LinkBuffers &buffers);
+
 // The 8 block bytes of a complete reply.
 Payload ReplyPayload(const LinkBuffers &buffers);
 

@@ -2,6 +2,7 @@
 #include "sim_process.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
@@ -37,6 +38,39 @@ private slots:
             QCOMPARE(device["error"].toString(), QString(i == 1 ? "ERROR! No response." : ""));
             if (i != 1)
                 QCOMPARE(device["params"].toString(), QString("00 01 00 40 19 0A 00 04"));
+        }
+    }
+
+    void probeFindsOnlyTheGenerator()
+    {
+        SimProcess answering;
+        SimProcess silent;
+        SimProcess shortAnswer;
+        QVERIFY(answering.start() && silent.start({"--silent"}) &&
+                shortAnswer.start({"--answer-length", "3"}));
+        const QString ports = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/sgsetup/ports";
+        QVERIFY(QFile::link("/", ports + "/zz-not-a-port"));
+
+        QElapsedTimer clock;
+        clock.start();
+        const CliRun run = RunCli({"ports", "--probe", "--json"});
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+        QCOMPARE(run.exitCode, 0);
+
+        QMap<QString, QString> verdicts;
+        for (const QByteArray &line : run.out.trimmed().split('\n')) {
+            const QJsonObject port = QJsonDocument::fromJson(line).object();
+            verdicts[port["device"].toString()] = port["probe"].toString();
+        }
+        QCOMPARE(verdicts.values().count("generator"), 1);
+        QCOMPARE(verdicts[answering.device()], QString("generator"));
+        QCOMPARE(verdicts[silent.device()], QString("no answer"));
+        QCOMPARE(verdicts[shortAnswer.device()], QString("no answer"));
+        QCOMPARE(verdicts["/"], QString("unusable"));
+        for (SimProcess *sim : {&answering, &silent, &shortAnswer}) {
+            QVERIFY(sim->waitForOutput("read params"));
+            QCOMPARE(sim->output().count("read params"), 1);
+            QVERIFY(!sim->output().contains("write"));
         }
     }
 };

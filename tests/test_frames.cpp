@@ -108,6 +108,29 @@ private slots:
         }
     }
 
+    void answerValidity_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("well formed") << QByteArray("440B00010040190A000419") << true;
+        QTest::newRow("other start") << QByteArray("450B00010040190A000418") << false;
+        QTest::newRow("other length") << QByteArray("440C00010040190A00041E") << false;
+        QTest::newRow("bad checksum") << QByteArray("440B00010040190A000418") << false;
+        QTest::newRow("one short") << QByteArray("440B00010040190A0004") << false;
+    }
+
+    void answerValidity()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, valid);
+
+        LinkBuffers buffers;
+        BuildReadParamsFrame(buffers);
+        AppendReceived(buffers, buffers.txFrame);
+        AppendReceived(buffers, FromHex(answer));
+        QCOMPARE(IsAnswerValid(buffers), valid);
+    }
+
     void overflowNeverCompletes()
     {
         LinkBuffers buffers;

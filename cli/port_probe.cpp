@@ -1,0 +1,59 @@
+#include "cli/port_probe.h"
+
+namespace sg::cli {
+
+PortProbe::PortProbe(int com, protocol::PortEntry port, protocol::SerialLink &link) : m_link(link)
+{
+    m_result.com = com;
+    m_result.port = std::move(port);
+    m_link.setListener(this);
+}
+
+PortProbe::~PortProbe()
+{
+    m_link.setListener(nullptr);
+    m_link.close();
+}
+
+bool PortProbe::start()
+{
+    protocol::BuildReadParamsFrame(m_buffers);
+    if (!m_link.open(m_result.port.device) || !m_link.send(m_buffers.txFrame)) {
+        m_result.verdict = ProbeVerdict::Unusable;
+        m_result.reason = m_link.lastError();
+        m_link.close();
+        return false;
+    }
+    return true;
+}
+
+const ProbeResult &PortProbe::finish()
+{
+    if (m_link.isOpen()) {
+        takeInput();
+        m_link.close();
+        if (protocol::IsAnswerValid(m_buffers)) {
+            m_result.verdict = ProbeVerdict::Generator;
+            m_result.params = protocol::ReplyPayload(m_buffers);
+        }
+    }
+    return m_result;
+}
+
+void PortProbe::bytesArrived()
+{
+    takeInput();
+}
+
+void PortProbe::deviceLost()
+{
+    m_result.verdict = ProbeVerdict::Unusable;
+    m_result.reason = m_link.lastError();
+}
+
+void PortProbe::takeInput()
+{
+    protocol::AppendReceived(m_buffers, m_link.takeInput());
+}
+
+} // namespace sg::cli
