@@ -162,8 +162,8 @@ QString UsageText()
         "Reads and stores the message and parameters of serial signal generators, many at\n"
         "once. COM numbers are the ones the sgsetup window takes; 'ports' lists them.\n"
         "\n"
-        "  ports [--probe] [--json]  the COM numbers: number, device, description; --probe\n"
-        "                            asks each port, all at once, whether a generator answers\n"
+        "  ports [--probe] [--json]  the COM numbers: number, device, description;\n"
+        "                            --probe asks them all whether a generator answers\n"
         "  read COM... [--json] [--save FILE]\n"
         "                            read both blocks from each device\n"
         "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json]\n"
@@ -179,8 +179,8 @@ QString UsageText()
         "\n"
         "Exit status: 0 every device succeeded; 1 some device did not answer; 2 some port\n"
         "could not be used (2 wins over 1); 3 a verify mismatch; 64 a usage error, and then\n"
-        "nothing was sent. 'divisor' exits 1 when the rate cannot be reached; 'ports --probe'\n"
-        "exits 0 when some generator answered, else 1.\n");
+        "nothing was sent. 'divisor' exits 1 when the rate cannot be reached, 'ports\n"
+        "--probe' when no generator answered.\n");
 }
 
 std::optional<Command> ParseCommand(const QStringList &arguments, QString &error)
