@@ -12,6 +12,8 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <optional>
+
 using sg::app::WindowApp;
 using sg::transfer::TransferState;
 using sg::ui::MainWindow;
@@ -22,12 +24,11 @@ class TestMainWindow : public QObject
 
 private slots:
     void initTestCase() { sg::ui::RegisterFonts(); }
+    void cleanup() { m_app.reset(); }
 
     void startState()
     {
-        WindowApp app;
-        MainWindow &window = app.window();
-        QVERIFY(ShowActive(app));
+        MainWindow &window = showActive();
         QCOMPARE(Box(window, "TXTdata")->text(), QString("0000"));
         QCOMPARE(Params(window), QString("0000000000000000"));
         QCOMPARE(Box(window, "TXTcom")->text(), QString("1"));
@@ -35,14 +36,12 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Box(window, "TXTcom"));
         QCOMPARE(window.size(), QSize(335, 309));
         QVERIFY(window.hintWindow() == nullptr);
-        QVERIFY(app.station().isIdle());
+        QVERIFY(m_app->station().isIdle());
     }
 
     void typingThenTabNormalizes()
     {
-        WindowApp app;
-        MainWindow &window = app.window();
-        QVERIFY(ShowActive(app));
+        MainWindow &window = showActive();
         QLineEdit *mode = Box(window, "Text1", 0);
         mode->setFocus(Qt::TabFocusReason);
         mode->selectAll();
@@ -75,9 +74,7 @@ private slots:
     {
         QFETCH(QString, how);
         QFETCH(QString, shown);
-        WindowApp app;
-        MainWindow &window = app.window();
-        QVERIFY(ShowActive(app));
+        MainWindow &window = showActive();
         QLineEdit *box = Box(window, "Text1", 0);
         box->setFocus(Qt::TabFocusReason);
         box->setText("3");
@@ -178,9 +175,7 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(QString, message);
-        WindowApp app;
-        MainWindow &window = app.window();
-        QVERIFY(ShowActive(app));
+        MainWindow &window = showActive();
         Box(window, "TXTcom")->setText("x"); // fails at once, so no port is touched
         MessageBoxCloser closer;
         QTest::keyClick(&window, Qt::Key(key), Qt::AltModifier);
@@ -325,6 +320,18 @@ private slots:
         QCOMPARE(Params(window), QString("00010040190A0302"));
         QVERIFY(closer.seen.isEmpty());
     }
+
+private:
+    // A fresh window, shown and holding the focus as a user finds it; cleanup() closes it.
+    MainWindow &showActive()
+    {
+        m_app.emplace();
+        if (!ShowActive(*m_app))
+            QTest::qFail("the window never became active", __FILE__, __LINE__);
+        return m_app->window();
+    }
+
+    std::optional<WindowApp> m_app;
 };
 
 QTEST_MAIN(TestMainWindow)
