@@ -34,21 +34,18 @@ QString VerdictName(ProbeVerdict verdict)
     switch (verdict) {
     case ProbeVerdict::Generator:
         return "generator";
-    case ProbeVerdict::NoAnswer:
-        break;
     case ProbeVerdict::Unusable:
         return "unusable";
+    case ProbeVerdict::NoAnswer:
+        break;
     }
     return "no answer";
 }
 
 QByteArray ProbeLine(const ProbeResult &result)
 {
-    const protocol::PortEntry &port = result.port;
-    QString line = "COM" + QString::number(result.com) + "  " + Q(port.device);
-    if (!port.description.empty())
-        line += "  " + Q(port.description);
-    line += "  " + VerdictName(result.verdict);
+    QString line =
+        Q(protocol::DescribePort(result.com, result.port)) + "  " + VerdictName(result.verdict);
     if (result.params)
         line += ", " + Q(model::DescribeBitRate(*result.params));
     if (!result.reason.empty())

@@ -26,14 +26,19 @@ std::string PortCatalog::text() const
         return "No serial ports found.";
     std::string text;
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        const PortEntry &port = m_entries[i];
         if (!text.empty())
             text += '\n';
-        text += "COM" + std::to_string(numberAt(i)) + "  " + port.device;
-        if (!port.description.empty())
-            text += "  " + port.description;
+        text += DescribePort(numberAt(i), m_entries[i]);
     }
     return text;
+}
+
+std::string DescribePort(int number, const PortEntry &port)
+{
+    std::string line = "COM" + std::to_string(number) + "  " + port.device;
+    if (!port.description.empty())
+        line += "  " + port.description;
+    return line;
 }
 
 std::optional<int> ParseComNumber(std::u16string_view text)

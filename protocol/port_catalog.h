@@ -35,6 +35,9 @@ private:
     std::vector<PortEntry> m_entries;
 };
 
+// "COMn  /dev/...  description": one port as the user sees it listed.
+std::string DescribePort(int number, const PortEntry &port);
+
 // Lists the ports as they are now; asked again at every start of a transfer.
 class PortLister
 {
