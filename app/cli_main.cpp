@@ -1,7 +1,8 @@
 // sgsetup-cli: the signal generator from scripts, many devices at once.
 
-#include "app/cli_app.h"
+#include "app/qt_cli_world.h"
 #include "cli/report.h"
+#include "cli/run_command.h"
 
 #include <QCoreApplication>
 
@@ -10,16 +11,13 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("sgsetup-cli");
-    QCoreApplication::setApplicationVersion(SG_VERSION);
-
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    QString error;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::string error;
     const std::optional<sg::cli::Command> command = sg::cli::ParseCommand(arguments, error);
     if (!command) {
-        std::fprintf(stderr, "sgsetup-cli: %s\nTry 'sgsetup-cli --help'.\n", qPrintable(error));
+        std::fprintf(stderr, "sgsetup-cli: %s\nTry 'sgsetup-cli --help'.\n", error.c_str());
         return sg::cli::EXIT_USAGE;
     }
-    return sg::app::RunCommand(*command);
+    sg::app::QtCliWorld world;
+    return sg::cli::RunCommand(*command, world);
 }

@@ -3,125 +3,158 @@
 #include "cli/profile.h"
 #include "model/strict_hex.h"
 
-#include <QCommandLineParser>
-#include <QRegularExpression>
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace sg::cli {
 
 namespace {
 
-const QCommandLineOption JSON_OPTION("json", "One JSON object per line.");
-const QCommandLineOption SAVE_OPTION("save", "Write what was read to FILE as a profile.", "FILE");
-const QCommandLineOption DATA_OPTION("data", "The message: 0 to 16 hex digits, even count.", "HEX");
-const QCommandLineOption PARAMS_OPTION("params", "7 or 8 two-digit hex bytes.", "HEX");
-const QCommandLineOption FROM_OPTION("from", "Take data and params from a profile.", "FILE");
-const QCommandLineOption VERIFY_OPTION("verify", "Read back after storing and compare.");
-const QCommandLineOption PROBE_OPTION("probe", "Ask every port whether a generator answers.");
+constexpr std::string_view EXPECTED_VERBS = "ports, read, store, decode or divisor";
 
-std::optional<Command> Fail(QString &error, const QString &message)
+std::optional<Command> Fail(std::string &error, std::string message)
 {
-    error = message;
+    error = std::move(message);
     return std::nullopt;
 }
 
-std::optional<std::vector<int>> ParseComs(const QStringList &given, QString &error)
+std::string Join(const std::vector<std::string> &words)
 {
-    static const QRegularExpression number("^[0-9]{1,2}$");
-    std::vector<int> coms;
-    for (const QString &text : given) {
-        const int com = text.toInt();
-        if (!number.match(text).hasMatch() || com < 1) {
-            error = "COM: expected a port number from 1 to 99 (see 'sgsetup-cli ports'), got '" +
-                    text + "'";
+    std::string joined;
+    for (const std::string &word : words)
+        joined += (joined.empty() ? "" : " ") + word;
+    return joined;
+}
+
+// The options one verb takes, and what the line gave for each.
+struct Options
+{
+    bool help = false;
+    bool json = false;
+    bool probe = false;
+    bool verify = false;
+    std::vector<std::string> positional;
+    std::optional<std::string> save;
+    std::optional<std::string> data;
+    std::optional<std::string> params;
+    std::optional<std::string> from;
+};
+
+void Declare(Verb verb, CLI::App &parser, Options &options)
+{
+    parser.set_help_flag();
+    parser.add_flag("-h,--help", options.help);
+    parser.add_option("arguments", options.positional);
+    if (verb != Verb::Decode && verb != Verb::Divisor)
+        parser.add_flag("--json", options.json);
+    if (verb == Verb::Ports)
+        parser.add_flag("--probe", options.probe);
+    if (verb == Verb::Read)
+        parser.add_option("--save", options.save);
+    if (verb == Verb::Store) {
+        parser.add_option("--data", options.data);
+        parser.add_option("--params", options.params);
+        parser.add_option("--from", options.from);
+        parser.add_flag("--verify", options.verify);
+    }
+}
+
+std::optional<std::vector<PortChoice>> ParsePorts(const std::vector<std::string> &given,
+                                                  std::string &error)
+{
+    std::vector<PortChoice> ports;
+    for (const std::string &text : given) {
+        std::optional<PortChoice> port = ParsePortChoice(text, error);
+        if (!port)
             return std::nullopt;
-        }
-        if (std::find(coms.begin(), coms.end(), com) != coms.end()) {
+        const bool twice = std::any_of(ports.begin(), ports.end(),
+                                       [&](const PortChoice &p) { return p.given == port->given; });
+        if (twice) {
             error = "COM: " + text + " is given twice";
             return std::nullopt;
         }
-        coms.push_back(com);
+        ports.push_back(std::move(*port));
     }
-    if (coms.empty())
+    if (ports.empty())
         error = "COM: expected at least one port number";
-    return coms.empty() ? std::nullopt : std::optional(coms);
+    return ports.empty() ? std::nullopt : std::optional(ports);
 }
 
-std::optional<model::Blocks> BlocksFromOptions(const QCommandLineParser &parser, QString &error)
+std::optional<model::Blocks> BlocksFromOptions(const Options &options, std::string &error)
 {
-    if (parser.isSet(FROM_OPTION)) {
-        if (parser.isSet(DATA_OPTION) || parser.isSet(PARAMS_OPTION)) {
+    if (options.from) {
+        if (options.data || options.params) {
             error = "--from: give either a profile or --data and --params, not both";
             return std::nullopt;
         }
-        return LoadProfile(parser.value(FROM_OPTION), error);
+        return LoadProfile(*options.from, error);
     }
-    if (!parser.isSet(DATA_OPTION) || !parser.isSet(PARAMS_OPTION)) {
+    if (!options.data || !options.params) {
         error = "store: expected --data HEX and --params HEX, or --from FILE";
         return std::nullopt;
     }
     std::string reason;
-    const std::optional<model::DataBlock> data =
-        model::ParseStrictData(parser.value(DATA_OPTION).toStdString(), reason);
+    const std::optional<model::DataBlock> data = model::ParseStrictData(*options.data, reason);
     if (!data) {
-        error = "--data: " + QString::fromStdString(reason);
+        error = "--data: " + reason;
         return std::nullopt;
     }
     const std::optional<model::ByteString> given =
-        model::ParseStrictParamBytes(parser.value(PARAMS_OPTION).toStdString(), reason);
+        model::ParseStrictParamBytes(*options.params, reason);
     const std::optional<model::ParamBlock> params =
         given ? model::CompleteParams(*given, data->size(), reason) : std::nullopt;
     if (!params) {
-        error = "--params: " + QString::fromStdString(reason);
+        error = "--params: " + reason;
         return std::nullopt;
     }
     return model::Blocks{*data, *params};
 }
 
-std::optional<Command> ParseVerb(Verb verb, const QStringList &arguments, QString &error)
+std::optional<double> ParseBaud(const std::vector<std::string> &given)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({"h", "help"}, "Show the help.");
-    parser.addOption(help);
-    const bool takesJson = verb != Verb::Decode && verb != Verb::Divisor;
-    if (takesJson)
-        parser.addOption(JSON_OPTION);
-    if (verb == Verb::Ports)
-        parser.addOption(PROBE_OPTION);
-    if (verb == Verb::Read)
-        parser.addOption(SAVE_OPTION);
-    if (verb == Verb::Store)
-        parser.addOptions({DATA_OPTION, PARAMS_OPTION, FROM_OPTION, VERIFY_OPTION});
-    if (!parser.parse(arguments))
-        return Fail(error, parser.errorText());
+    if (given.size() != 1)
+        return std::nullopt;
+    const std::string &text = given.front();
+    double baud = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), baud);
+    if (problem != std::errc() || end != text.data() + text.size() || !std::isfinite(baud) ||
+        !(baud > 0))
+        return std::nullopt;
+    return baud;
+}
 
+std::optional<Command> Interpret(Verb verb, const Options &options, std::string &error)
+{
     Command command;
-    command.verb = parser.isSet(help) ? Verb::Help : verb;
+    command.verb = options.help ? Verb::Help : verb;
     if (command.verb == Verb::Help)
         return command;
-    const QStringList positional = parser.positionalArguments();
-    command.json = takesJson && parser.isSet(JSON_OPTION);
+    command.json = options.json;
 
     switch (verb) {
     case Verb::Ports:
-        if (!positional.isEmpty())
-            return Fail(error, "ports: takes no arguments, got '" + positional.first() + "'");
-        command.probe = parser.isSet(PROBE_OPTION);
+        if (!options.positional.empty())
+            return Fail(error,
+                        "ports: takes no arguments, got '" + options.positional.front() + "'");
+        command.probe = options.probe;
         return command;
     case Verb::Read:
     case Verb::Store: {
-        const std::optional<std::vector<int>> coms = ParseComs(positional, error);
-        if (!coms)
+        std::optional<std::vector<PortChoice>> ports = ParsePorts(options.positional, error);
+        if (!ports)
             return std::nullopt;
-        command.coms = *coms;
+        command.ports = std::move(*ports);
         if (verb == Verb::Read) {
-            command.savePath = parser.value(SAVE_OPTION);
-            if (parser.isSet(SAVE_OPTION) && command.coms.size() != 1)
+            command.savePath = options.save.value_or("");
+            if (options.save && command.ports.size() != 1)
                 return Fail(error, "--save: takes exactly one COM number");
             return command;
         }
-        command.verify = parser.isSet(VERIFY_OPTION);
-        const std::optional<model::Blocks> blocks = BlocksFromOptions(parser, error);
+        command.verify = options.verify;
+        const std::optional<model::Blocks> blocks = BlocksFromOptions(options, error);
         if (!blocks)
             return std::nullopt;
         command.blocks = *blocks;
@@ -129,20 +162,20 @@ std::optional<Command> ParseVerb(Verb verb, const QStringList &arguments, QStrin
     }
     case Verb::Decode: {
         std::string reason;
-        const std::optional<model::ByteString> bytes =
-            model::ParseStrictParamBytes(positional.join(' ').toStdString(), reason);
+        const std::string text = Join(options.positional);
+        const std::optional<model::ByteString> bytes = model::ParseStrictParamBytes(text, reason);
         if (!bytes || bytes->size() != model::PARAM_COUNT)
             return Fail(error, "PARAMS: expected 8 two-digit hex bytes, spaces optional, got '" +
-                                   positional.join(' ') + "'");
+                                   text + "'");
         std::copy(bytes->begin(), bytes->end(), command.blocks.params.begin());
         return command;
     }
     case Verb::Divisor: {
-        bool number = positional.size() == 1;
-        command.baud = number ? positional.first().toDouble(&number) : 0;
-        if (!number || !(command.baud > 0))
+        const std::optional<double> baud = ParseBaud(options.positional);
+        if (!baud)
             return Fail(error, "BAUD: expected one bit rate above 0, e.g. 9600, got '" +
-                                   positional.join(' ') + "'");
+                                   Join(options.positional) + "'");
+        command.baud = *baud;
         return command;
     }
     case Verb::Help:
@@ -152,47 +185,64 @@ std::optional<Command> ParseVerb(Verb verb, const QStringList &arguments, QStrin
     return command;
 }
 
-} // namespace
-
-QString UsageText()
+std::optional<Command> ParseVerb(Verb verb, const std::vector<std::string> &arguments,
+                                 std::string &error)
 {
-    return QStringLiteral(
-        "usage: sgsetup-cli COMMAND [options]\n"
-        "\n"
-        "Reads and stores the message and parameters of serial signal generators, many at\n"
-        "once. COM numbers are the ones the sgsetup window takes; 'ports' lists them.\n"
-        "\n"
-        "  ports [--probe] [--json]  the COM numbers: number, device, description;\n"
-        "                            --probe asks them all whether a generator answers\n"
-        "  read COM... [--json] [--save FILE]\n"
-        "                            read both blocks from each device\n"
-        "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json]\n"
-        "                            write both blocks into each device\n"
-        "  decode PARAMS             explain 8 parameter bytes in words\n"
-        "  divisor BAUD              the two divisor bytes to type for a bit rate\n"
-        "  --help | --version\n"
-        "\n"
-        "Input is strict: --data takes 0 to 16 hex digits (an even count), --params 7 or 8\n"
-        "two-digit hex bytes (spaces optional); byte 7 is the data length and, when given,\n"
-        "must match it. A profile (--save, --from) is {\"data\": \"...\", \"params\": \"...\"}.\n"
-        "Every device runs at the same time, 3 seconds per read or store.\n"
-        "\n"
-        "Exit status: 0 every device succeeded; 1 some device did not answer; 2 some port\n"
-        "could not be used (2 wins over 1); 3 a verify mismatch; 64 a usage error, and then\n"
-        "nothing was sent. 'divisor' exits 1 when the rate cannot be reached, 'ports\n"
-        "--probe' when no generator answered.\n");
+    CLI::App parser("", "sgsetup-cli " + arguments.front());
+    Options options;
+    Declare(verb, parser, options);
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
+    try {
+        parser.parse(reversed);
+    } catch (const CLI::ParseError &problem) {
+        return Fail(error, arguments.front() + ": " + problem.what());
+    }
+    return Interpret(verb, options, error);
 }
 
-std::optional<Command> ParseCommand(const QStringList &arguments, QString &error)
+} // namespace
+
+std::string UsageText()
 {
-    static const QList<std::pair<QString, Verb>> verbs{
+    return "usage: sgsetup-cli COMMAND [options]\n"
+           "\n"
+           "Reads and stores the message and parameters of serial signal generators, many at\n"
+           "once. COM numbers are the ones the sgsetup window takes; 'ports' lists them. A\n"
+           "port may also be given by its device name (/dev/serial/by-id/..., \\\\.\\COM3).\n"
+           "\n"
+           "  ports [--probe] [--json]  the COM numbers: number, device, description;\n"
+           "                            --probe asks them all whether a generator answers\n"
+           "  read COM... [--json] [--save FILE]\n"
+           "                            read both blocks from each device\n"
+           "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json]\n"
+           "                            write both blocks into each device\n"
+           "  decode PARAMS             explain 8 parameter bytes in words\n"
+           "  divisor BAUD              the two divisor bytes to type for a bit rate\n"
+           "  --help | --version\n"
+           "\n"
+           "Input is strict: --data takes 0 to 16 hex digits (an even count), --params 7 or 8\n"
+           "two-digit hex bytes (spaces optional); byte 7 is the data length and, when given,\n"
+           "must match it. A profile (--save, --from) is {\"data\": \"...\", \"params\": "
+           "\"...\"}.\n"
+           "Every device runs at the same time, 3 seconds per read or store.\n"
+           "\n"
+           "Exit status: 0 every device succeeded; 1 some device did not answer; 2 some port\n"
+           "could not be used (2 wins over 1); 3 a verify mismatch; 64 a usage error, and then\n"
+           "nothing was sent; 130 interrupted (Ctrl+C), every port closed. 'divisor' exits 1\n"
+           "when the rate cannot be reached, 'ports --probe' when no generator answered.\n";
+}
+
+std::optional<Command> ParseCommand(const std::vector<std::string> &arguments, std::string &error)
+{
+    static const std::pair<std::string_view, Verb> verbs[]{
         {"ports", Verb::Ports},   {"read", Verb::Read},        {"store", Verb::Store},
         {"decode", Verb::Decode}, {"divisor", Verb::Divisor},  {"--help", Verb::Help},
         {"-h", Verb::Help},       {"--version", Verb::Version}};
-    if (arguments.isEmpty())
-        return Fail(error, "expected a command: ports, read, store, decode or divisor");
+    if (arguments.empty())
+        return Fail(error, "expected a command: " + std::string(EXPECTED_VERBS));
     for (const auto &[name, verb] : verbs) {
-        if (arguments.first() != name)
+        if (arguments.front() != name)
             continue;
         if (verb == Verb::Help || verb == Verb::Version) {
             Command command;
@@ -201,8 +251,8 @@ std::optional<Command> ParseCommand(const QStringList &arguments, QString &error
         }
         return ParseVerb(verb, arguments, error);
     }
-    return Fail(error, "unknown command '" + arguments.first() +
-                           "'; expected ports, read, store, decode or divisor");
+    return Fail(error, "unknown command '" + arguments.front() + "'; expected " +
+                           std::string(EXPECTED_VERBS));
 }
 
 } // namespace sg::cli

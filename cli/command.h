@@ -1,11 +1,10 @@
 #pragma once
 
+#include "cli/port_choice.h"
 #include "model/blocks.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace sg::cli {
@@ -25,20 +24,20 @@ enum class Verb
 struct Command
 {
     Verb verb = Verb::Help;
-    std::vector<int> coms;
+    std::vector<PortChoice> ports;
     bool json = false;
     bool verify = false;
-    bool probe = false; // ports: ask each port whether a generator answers
-    QString savePath;
+    bool probe = false;   // ports: ask each port whether a generator answers
+    std::string savePath; // UTF-8
     model::Blocks blocks; // store: what to write; decode: the parameters
     double baud = 0;
 };
 
 // The text of --help.
-QString UsageText();
+std::string UsageText();
 
-// arguments without the program name; on a usage error, error names the bad field
-// and what was expected.
-std::optional<Command> ParseCommand(const QStringList &arguments, QString &error);
+// arguments (UTF-8) without the program name; on a usage error, error names the bad
+// field and what was expected.
+std::optional<Command> ParseCommand(const std::vector<std::string> &arguments, std::string &error);
 
 } // namespace sg::cli

@@ -6,6 +6,7 @@ namespace sg::cli {
 
 namespace {
 
+// The boxes hold hex digits and spaces only.
 std::string Narrow(const std::u16string &text)
 {
     return std::string(text.begin(), text.end());
@@ -13,10 +14,11 @@ std::string Narrow(const std::u16string &text)
 
 } // namespace
 
-DeviceJob::DeviceJob(int com, std::string device, QObject *parent) : QObject(parent)
+DeviceJob::DeviceJob(PortTarget port, std::u16string comText, EventLoop &loop,
+                     std::function<void()> onFinished)
+    : m_comText(std::move(comText)), m_loop(loop), m_onFinished(std::move(onFinished))
 {
-    m_result.com = com;
-    m_result.device = std::move(device);
+    m_result.port = std::move(port);
 }
 
 void DeviceJob::startRead(transfer::TransferController &controller)
@@ -48,16 +50,10 @@ void DeviceJob::setParamText(std::size_t index, const std::u16string &text)
     m_params.at(index) = text;
 }
 
-std::u16string DeviceJob::comText() const
-{
-    const std::string number = std::to_string(m_result.com);
-    return std::u16string(number.begin(), number.end());
-}
-
 void DeviceJob::transferEnded(const transfer::TransferOutcome &)
 {
     // The next phase starts from the loop, not from inside the controller's own step.
-    QMetaObject::invokeMethod(this, &DeviceJob::phaseEnded, Qt::QueuedConnection);
+    m_loop.callAfter(0, [this] { phaseEnded(); });
 }
 
 void DeviceJob::critical(std::string_view text, const std::string &detail)
@@ -79,17 +75,14 @@ void DeviceJob::fail(Outcome outcome, std::string_view text, const std::string &
 
 void DeviceJob::phaseEnded()
 {
-    if (m_result.outcome != Outcome::Ok) {
-        emit finished();
-        return;
-    }
+    if (m_result.outcome != Outcome::Ok)
+        return finish();
     if (m_phase == Phase::Verify) {
         m_result.verified = boxData() == m_result.data && boxParams() == m_result.params;
         if (!m_result.verified)
             fail(Outcome::Mismatch, "verify mismatch",
                  "read back data " + boxData() + " params " + boxParams());
-        emit finished();
-        return;
+        return finish();
     }
     // What was read, or what was stored and is now to be read back.
     m_result.data = boxData();
@@ -97,7 +90,13 @@ void DeviceJob::phaseEnded()
     if (m_phase == Phase::Store && m_verify)
         begin(Phase::Verify);
     else
-        emit finished();
+        finish();
+}
+
+void DeviceJob::finish()
+{
+    m_controller->setListener(nullptr);
+    m_onFinished();
 }
 
 std::string DeviceJob::boxData() const

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "cli/event_loop.h"
+#include "cli/port_choice.h"
 #include "model/blocks.h"
 #include "transfer/alerts.h"
 #include "transfer/transfer_controller.h"
 #include "transfer/transfer_listener.h"
 #include "transfer/transfer_view.h"
 
-#include <QObject>
-
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace sg::cli {
@@ -23,8 +25,7 @@ enum class Outcome
 
 struct DeviceResult
 {
-    int com = 0;
-    std::string device; // empty when the number is not in the catalog
+    PortTarget port;
     Outcome outcome = Outcome::Ok;
     std::string data;   // hex digits, as read or as stored
     std::string params; // "00 01 00 40 19 0A 00 04"
@@ -35,15 +36,14 @@ struct DeviceResult
 
 // One device's Read or Store as a script runs it: the boxes the window would show, held
 // in memory, and the two messages recorded rather than shown.
-class DeviceJob : public QObject,
-                  public transfer::TransferView,
+class DeviceJob : public transfer::TransferView,
                   public transfer::Alerts,
                   public transfer::TransferListener
 {
-    Q_OBJECT
-
 public:
-    DeviceJob(int com, std::string device, QObject *parent = nullptr);
+    // comText is what the controller finds the port by in its catalog.
+    DeviceJob(PortTarget port, std::u16string comText, EventLoop &loop,
+              std::function<void()> onFinished);
 
     void startRead(transfer::TransferController &controller);
     void startStore(transfer::TransferController &controller, const model::Blocks &blocks,
@@ -55,7 +55,7 @@ public:
     void setDataText(const std::u16string &text) override { m_data = text; }
     std::u16string paramText(std::size_t index) const override { return m_params.at(index); }
     void setParamText(std::size_t index, const std::u16string &text) override;
-    std::u16string comText() const override;
+    std::u16string comText() const override { return m_comText; }
     void setReadEnabled(bool) override {}
     void setStoreEnabled(bool) override {}
 
@@ -65,9 +65,6 @@ public:
 
     // transfer::TransferListener
     void transferEnded(const transfer::TransferOutcome &outcome) override;
-
-signals:
-    void finished();
 
 private:
     enum class Phase
@@ -79,10 +76,14 @@ private:
 
     void begin(Phase phase);
     void phaseEnded();
+    void finish();
     void fail(Outcome outcome, std::string_view text, const std::string &detail);
     std::string boxData() const;
     std::string boxParams() const;
 
+    std::u16string m_comText;
+    EventLoop &m_loop;
+    std::function<void()> m_onFinished;
     transfer::TransferController *m_controller = nullptr;
     Phase m_phase = Phase::Read;
     bool m_verify = false;

@@ -2,34 +2,46 @@
 
 #include "model/param_decoder.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace sg::cli {
 
 namespace {
 
-QString Q(const std::string &text)
+using Json = nlohmann::json;
+
+std::string JsonLine(const Json &object)
 {
-    return QString::fromStdString(text);
+    // A device's or system's text that is not UTF-8 must not cost the whole line.
+    return object.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
-QByteArray JsonLine(const QJsonObject &object)
+Json TextOrNull(const std::string &text)
 {
-    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+    return text.empty() ? Json() : Json(text);
 }
 
-QJsonObject PortJson(int com, const protocol::PortEntry &port)
+// A whole number prints as one, without a fraction.
+Json Number(double value)
+{
+    return value == std::floor(value) && std::abs(value) < 1e15 ? Json(std::llround(value))
+                                                                : Json(value);
+}
+
+Json PortJson(int com, const protocol::PortEntry &port)
 {
     return {{"com", com},
-            {"device", Q(port.device)},
-            {"label", Q(port.label)},
-            {"description", Q(port.description)}};
+            {"device", port.device},
+            {"label", port.label},
+            {"description", port.description},
+            {"stableName", TextOrNull(port.stableName)}};
 }
 
-QString VerdictName(ProbeVerdict verdict)
+std::string VerdictName(ProbeVerdict verdict)
 {
     switch (verdict) {
     case ProbeVerdict::Generator:
@@ -42,60 +54,67 @@ QString VerdictName(ProbeVerdict verdict)
     return "no answer";
 }
 
-QByteArray ProbeLine(const ProbeResult &result)
+std::string ProbeLine(const ProbeResult &result)
 {
-    QString line =
-        Q(protocol::DescribePort(result.com, result.port)) + "  " + VerdictName(result.verdict);
+    std::string line =
+        protocol::DescribePort(result.com, result.port) + "  " + VerdictName(result.verdict);
     if (result.params)
-        line += ", " + Q(model::DescribeBitRate(*result.params));
+        line += ", " + model::DescribeBitRate(*result.params);
     if (!result.reason.empty())
-        line += " (" + Q(result.reason) + ')';
-    return line.toUtf8() + '\n';
+        line += " (" + result.reason + ')';
+    return line + '\n';
 }
 
-QByteArray ProbeJson(const ProbeResult &result)
+std::string ProbeJson(const ProbeResult &result)
 {
-    QJsonObject object = PortJson(result.com, result.port);
-    object.insert("probe", VerdictName(result.verdict));
-    object.insert("reason", result.reason.empty() ? QJsonValue() : QJsonValue(Q(result.reason)));
+    Json object = PortJson(result.com, result.port);
+    object["probe"] = VerdictName(result.verdict);
+    object["reason"] = TextOrNull(result.reason);
     const std::optional<double> baud =
         result.params ? model::BitRateOf(*result.params) : std::nullopt;
-    object.insert("bitRate", baud ? QJsonValue(*baud) : QJsonValue());
+    object["bitRate"] = baud ? Number(*baud) : Json();
     return JsonLine(object);
+}
+
+std::string Printf(const char *format, auto... values)
+{
+    char text[200];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
 }
 
 } // namespace
 
-QByteArray ResultLine(const DeviceResult &result)
+std::string ResultLine(const DeviceResult &result)
 {
-    QByteArray line = "COM" + QByteArray::number(result.com) + ' ' +
-                      QByteArray::fromStdString(result.device.empty() ? "-" : result.device);
+    std::string line =
+        result.port.name + ' ' + (result.port.device.empty() ? "-" : result.port.device);
     if (result.outcome == Outcome::Ok)
-        line += " ok" + QByteArray(result.verified ? " verified" : "") + " data " +
-                QByteArray::fromStdString(result.data) + " params " +
-                QByteArray::fromStdString(result.params);
+        line += std::string(" ok") + (result.verified ? " verified" : "") + " data " + result.data +
+                " params " + result.params;
     else
-        line += ' ' + QByteArray::fromStdString(result.error);
+        line += ' ' + result.error;
     if (!result.reason.empty())
-        line += " (" + QByteArray::fromStdString(result.reason) + ')';
+        line += " (" + result.reason + ')';
     return line + '\n';
 }
 
-QByteArray ResultJson(const DeviceResult &result)
+std::string ResultJson(const DeviceResult &result)
 {
     const bool ok = result.outcome == Outcome::Ok;
-    QJsonObject object{
-        {"com", result.com},
-        {"device", result.device.empty() ? QJsonValue() : QJsonValue(Q(result.device))},
+    Json object{
+        {"com", result.port.com ? Json(*result.port.com) : Json()},
+        {"port", result.port.name},
+        {"device", TextOrNull(result.port.device)},
         {"ok", ok},
-        {"data", Q(result.data)},
-        {"params", Q(result.params)},
-        {"error", ok ? QJsonValue() : QJsonValue(Q(result.error))},
+        {"data", result.data},
+        {"params", result.params},
+        {"error", ok ? Json() : Json(result.error)},
     };
     if (!ok)
-        object.insert("reason", Q(result.reason));
+        object["reason"] = result.reason;
     if (result.verified)
-        object.insert("verified", true);
+        object["verified"] = true;
     return JsonLine(object);
 }
 
@@ -112,21 +131,21 @@ int ExitStatus(const std::vector<DeviceResult> &results)
     return any(Outcome::Mismatch) ? EXIT_MISMATCH : EXIT_ALL_OK;
 }
 
-QByteArray PortLines(const protocol::PortCatalog &catalog, bool json)
+std::string PortLines(const protocol::PortCatalog &catalog, bool json)
 {
     if (!json)
-        return QByteArray::fromStdString(catalog.text()) + '\n';
-    QByteArray lines;
+        return catalog.text() + '\n';
+    std::string lines;
     for (std::size_t i = 0; i < catalog.entries().size(); ++i)
-        lines += JsonLine(PortJson(protocol::PortCatalog::numberAt(i), catalog.entries()[i]));
+        lines += JsonLine(PortJson(catalog.numberAt(i), catalog.entries()[i]));
     return lines;
 }
 
-QByteArray ProbeLines(const std::vector<ProbeResult> &results, bool json)
+std::string ProbeLines(const std::vector<ProbeResult> &results, bool json)
 {
     if (results.empty() && !json)
-        return QByteArray::fromStdString(protocol::PortCatalog().text()) + '\n';
-    QByteArray lines;
+        return protocol::PortCatalog().text() + '\n';
+    std::string lines;
     for (const ProbeResult &result : results)
         lines += json ? ProbeJson(result) : ProbeLine(result);
     return lines;
@@ -138,6 +157,19 @@ int ProbeExitStatus(const std::vector<ProbeResult> &results)
         return r.verdict == ProbeVerdict::Generator;
     });
     return found ? EXIT_ALL_OK : EXIT_NO_GENERATOR;
+}
+
+std::string DivisorLine(double baud)
+{
+    const model::DivisorChoice choice = *model::DivisorFor(baud);
+    const std::string nearest =
+        Printf("%02X %02X (divisor %u): %s baud, %+.2f%%\n", unsigned{choice.divisor} >> 8,
+               choice.divisor & 0xFFu, unsigned{choice.divisor},
+               model::FormatBaud(choice.baud).c_str(), choice.errorPercent);
+    if (choice.reachable)
+        return nearest;
+    return model::FormatBaud(baud) + " baud cannot be reached within " +
+           Printf("%g", model::BAUD_TOLERANCE_PERCENT) + "%; the nearest is " + nearest;
 }
 
 } // namespace sg::cli

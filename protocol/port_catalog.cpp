@@ -38,6 +38,8 @@ std::string DescribePort(int number, const PortEntry &port)
     std::string line = "COM" + std::to_string(number) + "  " + port.device;
     if (!port.description.empty())
         line += "  " + port.description;
+    if (!port.stableName.empty())
+        line += "  " + port.stableName;
     return line;
 }
 

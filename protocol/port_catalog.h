@@ -13,9 +13,12 @@ struct PortEntry
     std::string label;       // what the user sees, e.g. ttyUSB0 or sgsim-1234
     std::string device;      // path to open
     std::string description; // may be empty
+    std::string stableName;  // a name that outlives re-plugging, e.g. a by-id link; may be empty
+    int number = 0;          // the system's own COM number, 0 where the catalog counts
 };
 
-// The ports as the user numbers them: COM1 is the first entry.
+// The ports as the user numbers them: COM1 is the first entry, unless the system numbers
+// its ports itself (Windows' COMn).
 class PortCatalog
 {
 public:
@@ -24,7 +27,11 @@ public:
 
     const std::vector<PortEntry> &entries() const { return m_entries; }
     // The COM number of entries()[index].
-    static int numberAt(std::size_t index) { return static_cast<int>(index) + 1; }
+    int numberAt(std::size_t index) const
+    {
+        const int own = m_entries.at(index).number;
+        return own > 0 ? own : static_cast<int>(index) + 1;
+    }
     std::optional<PortEntry> find(int number) const;
     // The number of the entry with this label, or 0 when there is none.
     int numberOf(std::string_view label) const;
@@ -35,7 +42,7 @@ private:
     std::vector<PortEntry> m_entries;
 };
 
-// "COMn  /dev/...  description": one port as the user sees it listed.
+// "COMn  /dev/...  description  stable name": one port as the user sees it listed.
 std::string DescribePort(int number, const PortEntry &port);
 
 // Lists the ports as they are now; asked again at every start of a transfer.

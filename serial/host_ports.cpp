@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <filesystem>
+#include <map>
 #include <tuple>
 
 namespace sg::serial {
@@ -36,6 +38,20 @@ std::tuple<std::string, unsigned long, std::string> NaturalKey(const std::string
     return {label.substr(0, end), number, digits};
 }
 
+// udev's by-id links name an adapter by its vendor, model and serial number, so a link
+// still reaches the same device after a reboot has renumbered the ttyUSBs.
+std::map<std::string, std::string> StableNames()
+{
+    std::map<std::string, std::string> names;
+    std::error_code error;
+    for (const auto &link : std::filesystem::directory_iterator("/dev/serial/by-id", error)) {
+        const std::filesystem::path device = std::filesystem::canonical(link.path(), error);
+        if (!error)
+            names.emplace(device.string(), link.path().string());
+    }
+    return names;
+}
+
 } // namespace
 
 std::vector<PortEntry> OrderHostPorts(std::vector<PortEntry> ports)
@@ -55,9 +71,13 @@ protocol::PortCatalog ScanHostPorts()
         catalog.push_back({"COM" + std::to_string(n), "COM" + std::to_string(n), {}});
 #else
     std::vector<PortEntry> host;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        host.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
-                        info.description().toStdString()});
+    const std::map<std::string, std::string> stableNames = StableNames();
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        const std::string device = info.systemLocation().toStdString();
+        const auto stable = stableNames.find(device);
+        host.push_back({info.portName().toStdString(), device, info.description().toStdString(),
+                        stable == stableNames.end() ? std::string() : stable->second, 0});
+    }
     catalog = OrderHostPorts(std::move(host));
     for (PortEntry &simulator : SimulatorPorts(SimulatorPortDir()))
         catalog.push_back(std::move(simulator));

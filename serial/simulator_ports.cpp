@@ -40,7 +40,7 @@ std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
         if (error || !fs::exists(target, error))
             continue;
         ports.push_back(
-            {entry.path().filename().string(), target.string(), "sgsim device simulator"});
+            {entry.path().filename().string(), target.string(), "sgsim device simulator", {}, 0});
     }
     std::sort(ports.begin(), ports.end(),
               [](const PortEntry &a, const PortEntry &b) { return a.label < b.label; });

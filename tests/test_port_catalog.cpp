@@ -36,8 +36,8 @@ private slots:
 
     void numbersCountFromOne()
     {
-        const PortCatalog catalog(
-            {{"ttyS0", "/dev/ttyS0", ""}, {"sgsim-1", "/dev/pts/4", "sgsim device simulator"}});
+        const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0},
+                                   {"sgsim-1", "/dev/pts/4", "sgsim device simulator", "", 0}});
         QCOMPARE(catalog.text(),
                  std::string("COM1  /dev/ttyS0\nCOM2  /dev/pts/4  sgsim device simulator"));
         QCOMPARE(catalog.find(2)->device, std::string("/dev/pts/4"));

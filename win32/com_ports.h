@@ -13,7 +13,8 @@ public:
     protocol::PortCatalog catalog() const override;
 };
 
-// One "COMn  target" line per port the system knows now, for the COM box's tooltip.
+// One "COMn  \\.\COMn  friendly name" line per port the system lists now, for the COM
+// box's tooltip.
 std::wstring ExistingPortsText();
 
 } // namespace sg::win32

@@ -56,7 +56,12 @@ bool CommLink::open(const std::string &device)
     // Whatever waited before the open belongs to no request of ours.
     PurgeComm(m_port.get(), PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
     m_input.clear();
-    m_loop.watch(m_readEvent.get(), [this] { readSignalled(); });
+    if (!m_loop.watch(m_readEvent.get(), [this] { readSignalled(); })) {
+        m_port.reset();
+        m_lastError = m_name + ": too many ports open at once (at most " +
+                      std::to_string(MessageLoop::MAX_WATCHED - 1) + ")";
+        return false;
+    }
     startRead();
     return isOpen();
 }

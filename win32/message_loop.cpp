@@ -4,10 +4,13 @@
 
 namespace sg::win32 {
 
-void MessageLoop::watch(HANDLE event, std::function<void()> onSignalled)
+bool MessageLoop::watch(HANDLE event, std::function<void()> onSignalled)
 {
+    if (m_events.size() >= MAX_WATCHED)
+        return false;
     m_events.push_back(event);
     m_handlers.push_back(std::move(onSignalled));
+    return true;
 }
 
 void MessageLoop::unwatch(HANDLE event)

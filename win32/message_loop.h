@@ -12,7 +12,11 @@ namespace sg::win32 {
 class MessageLoop
 {
 public:
-    void watch(HANDLE event, std::function<void()> onSignalled);
+    // One wait takes at most this many events beside the window messages.
+    static constexpr std::size_t MAX_WATCHED = MAXIMUM_WAIT_OBJECTS - 1;
+
+    // False when MAX_WATCHED events are watched already.
+    bool watch(HANDLE event, std::function<void()> onSignalled);
     void unwatch(HANDLE event);
     // Tab, arrows and accelerators move between this window's controls.
     void addDialog(HWND window);

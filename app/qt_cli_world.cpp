@@ -1,0 +1,34 @@
+#include "app/qt_cli_world.h"
+
+#include "app/qt_ticker.h"
+#include "serial/host_ports.h"
+#include "serial/qt_serial_link.h"
+
+#include <filesystem>
+
+namespace sg::app {
+
+protocol::PortCatalog QtCliWorld::ports() const
+{
+    return serial::ScanHostPorts();
+}
+
+// A by-id link and the device it points to are one port.
+std::string QtCliWorld::resolvePortName(const std::string &name) const
+{
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(name, error);
+    return error ? name : resolved.string();
+}
+
+std::unique_ptr<protocol::SerialLink> QtCliWorld::makeLink()
+{
+    return std::make_unique<serial::QtSerialLink>();
+}
+
+std::unique_ptr<transfer::Ticker> QtCliWorld::makeTicker(std::function<void()> onTick)
+{
+    return std::make_unique<QtTicker>(std::move(onTick));
+}
+
+} // namespace sg::app

@@ -1,0 +1,162 @@
+#include "cli/run_command.h"
+
+#include "cli/device_job.h"
+#include "cli/port_probe.h"
+#include "cli/profile.h"
+#include "cli/report.h"
+#include "model/param_decoder.h"
+#include "transfer/transfer_controller.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace sg::cli {
+
+namespace {
+
+void Print(const std::string &text, std::FILE *stream = stdout)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+std::u16string Utf16Digits(int number)
+{
+    const std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+struct ProbeRun
+{
+    std::unique_ptr<protocol::SerialLink> link;
+    std::unique_ptr<PortProbe> probe; // declared last: closes the link before it goes
+};
+
+// Every port at once, so the whole probe takes one tick however many ports there are.
+int RunProbe(bool json, World &world)
+{
+    const protocol::PortCatalog catalog = world.ports();
+    std::vector<ProbeRun> runs;
+    bool waiting = false;
+    for (std::size_t i = 0; i < catalog.entries().size(); ++i) {
+        std::unique_ptr<protocol::SerialLink> link = world.makeLink();
+        auto probe = std::make_unique<PortProbe>(catalog.numberAt(i), catalog.entries()[i], *link);
+        waiting = probe->start() || waiting;
+        runs.push_back({std::move(link), std::move(probe)});
+    }
+    if (waiting) {
+        world.loop().callAfter(transfer::TICK_MS, [&world] { world.loop().stop(); });
+        if (!world.loop().run())
+            return EXIT_INTERRUPTED;
+    }
+    std::vector<ProbeResult> results;
+    for (const ProbeRun &run : runs)
+        results.push_back(run.probe->finish());
+    Print(ProbeLines(results, json));
+    return ProbeExitStatus(results);
+}
+
+// One device's own station: its port alone in its catalog, its link, ticker and
+// controller, and the job that plays the window for them.
+struct DeviceRun
+{
+    DeviceRun(World &world, const PortTarget &target, const protocol::PortCatalog &catalog,
+              std::function<void()> onFinished)
+        : ports(target.device.empty()
+                    ? catalog
+                    : protocol::PortCatalog({{target.name, target.device, {}, {}, 0}})),
+          link(world.makeLink()), ticker(world.makeTicker([this] { controller.tick(); })),
+          job(target, target.device.empty() ? Utf16Digits(target.com.value_or(0)) : u"1",
+              world.loop(), std::move(onFinished)),
+          controller(job, ports, *link, *ticker, job)
+    {
+    }
+
+    protocol::FixedPortLister ports;
+    std::unique_ptr<protocol::SerialLink> link;
+    std::unique_ptr<transfer::Ticker> ticker;
+    DeviceJob job;
+    transfer::TransferController controller;
+};
+
+int RunTransfers(const Command &command, World &world)
+{
+    const protocol::PortCatalog catalog = world.ports();
+    std::vector<PortTarget> targets;
+    for (const PortChoice &choice : command.ports) {
+        targets.push_back(ResolvePort(choice, catalog, world));
+        for (std::size_t i = 0; i + 1 < targets.size(); ++i) {
+            if (!targets[i].device.empty() && targets[i].device == targets.back().device) {
+                Print("sgsetup-cli: COM: " + targets[i].name + " and " + targets.back().name +
+                          " are the same port\n",
+                      stderr);
+                return EXIT_USAGE;
+            }
+        }
+    }
+    std::vector<std::unique_ptr<DeviceRun>> runs;
+    std::size_t running = targets.size();
+    for (const PortTarget &target : targets) {
+        runs.push_back(std::make_unique<DeviceRun>(world, target, catalog, [&running, &world] {
+            if (--running == 0)
+                world.loop().stop();
+        }));
+    }
+    for (const std::unique_ptr<DeviceRun> &run : runs) {
+        if (command.verb == Verb::Read)
+            run->job.startRead(run->controller);
+        else
+            run->job.startStore(run->controller, command.blocks, command.verify);
+    }
+    // Every device may have ended already, from inside its start.
+    if (running > 0 && !world.loop().run())
+        return EXIT_INTERRUPTED; // the runs close their ports as they go
+
+    std::vector<DeviceResult> results;
+    for (const std::unique_ptr<DeviceRun> &run : runs) {
+        results.push_back(run->job.result());
+        Print(command.json ? ResultJson(results.back()) : ResultLine(results.back()));
+    }
+    const DeviceResult &first = results.front();
+    if (!command.savePath.empty() && first.outcome == Outcome::Ok) {
+        std::string error;
+        if (!SaveProfile(command.savePath, first.data, first.params, error)) {
+            Print("sgsetup-cli: " + error + '\n', stderr);
+            return EXIT_USAGE;
+        }
+    }
+    return ExitStatus(results);
+}
+
+} // namespace
+
+int RunCommand(const Command &command, World &world)
+{
+    switch (command.verb) {
+    case Verb::Help:
+        Print(UsageText());
+        return EXIT_ALL_OK;
+    case Verb::Version:
+        Print("sgsetup-cli " SG_VERSION "\nMIT License\n");
+        return EXIT_ALL_OK;
+    case Verb::Ports:
+        if (command.probe)
+            return RunProbe(command.json, world);
+        Print(PortLines(world.ports(), command.json));
+        return EXIT_ALL_OK;
+    case Verb::Decode:
+        Print(model::ExplainParams(command.blocks.params));
+        return EXIT_ALL_OK;
+    case Verb::Divisor: {
+        const std::string line = DivisorLine(command.baud);
+        Print(line);
+        return model::DivisorFor(command.baud)->reachable ? EXIT_ALL_OK : EXIT_OUT_OF_REACH;
+    }
+    case Verb::Read:
+    case Verb::Store:
+        break;
+    }
+    return RunTransfers(command, world);
+}
+
+} // namespace sg::cli

@@ -1,0 +1,114 @@
+#include "win32/serial_ports.h"
+
+#include "win32/wide_text.h"
+
+#include <windows.h>
+
+#include <devguid.h>
+#include <setupapi.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+
+namespace sg::win32 {
+
+namespace {
+
+// COM followed by digits only; 0 for any other name.
+int NumberOf(std::wstring_view name)
+{
+    if (name.size() < 4 || name.size() > 6 || name.substr(0, 3) != L"COM")
+        return 0;
+    int number = 0;
+    for (const wchar_t c : name.substr(3)) {
+        if (!std::iswdigit(c))
+            return 0;
+        number = number * 10 + (c - L'0');
+    }
+    return number;
+}
+
+std::wstring StringValue(HKEY key, const wchar_t *name)
+{
+    wchar_t value[256]{};
+    DWORD size = sizeof value - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE *>(value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    return value;
+}
+
+// Device Manager's names for the Ports class, by COM name.
+std::map<std::wstring, std::wstring> FriendlyNames()
+{
+    std::map<std::wstring, std::wstring> names;
+    const HDEVINFO devices =
+        SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+    if (devices == INVALID_HANDLE_VALUE)
+        return names;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(devices, i, &device); ++i) {
+        const HKEY key =
+            SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        if (key == INVALID_HANDLE_VALUE)
+            continue;
+        const std::wstring portName = StringValue(key, L"PortName");
+        RegCloseKey(key);
+        wchar_t friendly[256]{};
+        if (!portName.empty() &&
+            SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_FRIENDLYNAME, nullptr,
+                                              reinterpret_cast<BYTE *>(friendly),
+                                              sizeof friendly - sizeof(wchar_t), nullptr))
+            names.emplace(portName, friendly);
+    }
+    SetupDiDestroyDeviceInfoList(devices);
+    return names;
+}
+
+} // namespace
+
+protocol::PortCatalog ListSerialPorts()
+{
+    std::vector<protocol::PortEntry> ports;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LR"(HARDWARE\DEVICEMAP\SERIALCOMM)", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return {};
+    const std::map<std::wstring, std::wstring> friendly = FriendlyNames();
+    for (DWORD i = 0;; ++i) {
+        wchar_t valueName[256];
+        DWORD nameLength = 256;
+        wchar_t data[64]{};
+        DWORD size = sizeof data - sizeof(wchar_t);
+        DWORD type = 0;
+        const LSTATUS status = RegEnumValueW(key, i, valueName, &nameLength, nullptr, &type,
+                                             reinterpret_cast<BYTE *>(data), &size);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        const std::wstring name = data;
+        const int number = NumberOf(name);
+        if (status != ERROR_SUCCESS || type != REG_SZ || number == 0)
+            continue;
+        const auto description = friendly.find(name);
+        ports.push_back(
+            {Narrow(name),
+             R"(\\.\)" + Narrow(name),
+             description == friendly.end() ? std::string() : Narrow(description->second),
+             {},
+             number});
+    }
+    RegCloseKey(key);
+    std::sort(ports.begin(), ports.end(),
+              [](const auto &a, const auto &b) { return a.number < b.number; });
+    // Two drivers may claim one name; it is one port.
+    ports.erase(std::unique(ports.begin(), ports.end(),
+                            [](const auto &a, const auto &b) { return a.number == b.number; }),
+                ports.end());
+    return protocol::PortCatalog(std::move(ports));
+}
+
+} // namespace sg::win32
