@@ -20,6 +20,12 @@ void Print(const std::string &text, std::FILE *stream = stdout)
     std::fflush(stream);
 }
 
+int Interrupted()
+{
+    Print("sgsetup-cli: interrupted; every port is closed\n", stderr);
+    return EXIT_INTERRUPTED;
+}
+
 std::u16string Utf16Digits(int number)
 {
     const std::string digits = std::to_string(number);
@@ -46,8 +52,10 @@ int RunProbe(bool json, World &world)
     }
     if (waiting) {
         world.loop().callAfter(transfer::TICK_MS, [&world] { world.loop().stop(); });
-        if (!world.loop().run())
-            return EXIT_INTERRUPTED;
+        if (!world.loop().run()) {
+            runs.clear(); // each closes its port
+            return Interrupted();
+        }
     }
     std::vector<ProbeResult> results;
     for (const ProbeRun &run : runs)
@@ -109,8 +117,10 @@ int RunTransfers(const Command &command, World &world)
             run->job.startStore(run->controller, command.blocks, command.verify);
     }
     // Every device may have ended already, from inside its start.
-    if (running > 0 && !world.loop().run())
-        return EXIT_INTERRUPTED; // the runs close their ports as they go
+    if (running > 0 && !world.loop().run()) {
+        runs.clear(); // each closes its port
+        return Interrupted();
+    }
 
     std::vector<DeviceResult> results;
     for (const std::unique_ptr<DeviceRun> &run : runs) {

@@ -21,4 +21,5 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
 "$root/scripts/build-windows.sh" >/dev/null
 "$root/tests/win32/run_wine_tests.sh" "$root/build-win/sgsetup.exe" \
-  "$root/build-win/tests/win32/wine_driver.exe" "$build/sim/sgsim"
+  "$root/build-win/tests/win32/wine_driver.exe" "$build/sim/sgsim" \
+  "$root/build-win/sgsetup-cli.exe" "$build/app/sgsetup-cli"

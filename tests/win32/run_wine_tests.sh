@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs the real sgsetup.exe under wine on a private prefix and display, against sgsim
-# pseudo-terminals linked as COM ports, and drives it with wine_driver.exe.
-#   run_wine_tests.sh SGSETUP_EXE WINE_DRIVER_EXE SGSIM
+# pseudo-terminals linked as COM ports, and drives it with wine_driver.exe; then the
+# command line's table against sgsetup-cli.exe, beside the Linux program it must match.
+#   run_wine_tests.sh SGSETUP_EXE WINE_DRIVER_EXE SGSIM SGSETUP_CLI_EXE SGSETUP_CLI
 set -euo pipefail
-exe=$1 driver=$2 sgsim=$3
+exe=$1 driver=$2 sgsim=$3 cli_exe=$4 cli=$5
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 work=$(mktemp -d)
 chmod 700 "$work"
 pids=()
@@ -13,7 +15,7 @@ cleanup() {
     pkill -P "$pid" 2>/dev/null || true
     kill "$pid" 2>/dev/null || true
   done
-  WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || /usr/lib/wine/wineserver -k 2>/dev/null || true
+  WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -24,6 +26,9 @@ display=:$((90 + RANDOM % 400))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
+# HKLM\HARDWARE, where the table registers its ports, lives as long as the wineserver.
+mkdir -p "$WINEPREFIX"
+"$wineserver" -p >/dev/null 2>&1
 "$wine" wineboot -i >/dev/null 2>&1
 
 # Each simulator's lines, stamped with the time they came, in its own log.
@@ -69,4 +74,5 @@ if grep -q 'write' "$work/silent.log"; then
   echo "not ok - the silent device was written to by a Read"
   status=1
 fi
+"$(dirname "$0")/../cli/cli_table.sh" wine "$cli_exe" "$sgsim" "$cli" || status=$?
 exit "$status"

@@ -1,0 +1,234 @@
+#!/usr/bin/env bash
+# The command line's black-box table, one set of rows for both programs: sgsetup-cli on
+# Linux, and sgsetup-cli.exe under wine, with sgsim devices found the platform's way.
+#   cli_table.sh native SGSETUP_CLI SGSIM
+#   cli_table.sh wine SGSETUP_CLI_EXE SGSIM [REFERENCE_CLI]
+# wine needs WINEPREFIX set and a wineserver kept running (HKLM\HARDWARE lives with it).
+# REFERENCE_CLI is the Linux program, whose decode and divisor bytes the exe must match.
+set -uo pipefail
+platform=$1 cli=$2 sgsim=$3 reference=${4:-}
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+work=$(mktemp -d)
+chmod 700 "$work"
+export XDG_RUNTIME_DIR=$work # the native catalog sees this run's simulators only
+declare -A sim_pid sim_dev com
+pids=()
+failures=0
+next_com=21
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  if [ "$platform" = wine ]; then
+    for n in $(seq 21 "$next_com"); do unregister "$n"; done
+  fi
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+register() { # COM number, pseudo-terminal or nothing: as a serial driver would
+  [ -n "$2" ] && ln -sfn "$2" "$WINEPREFIX/dosdevices/com$1"
+  "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$1" /t REG_SZ \
+    /d "COM$1" /f >/dev/null 2>&1
+}
+unregister() {
+  rm -f "$WINEPREFIX/dosdevices/com$1"
+  "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$1" /f \
+    >/dev/null 2>&1
+}
+
+start_sim() { # name, sgsim options...
+  local name=$1
+  shift
+  "$sgsim" "$@" >"$work/$name.log" 2>&1 </dev/null &
+  sim_pid[$name]=$!
+  pids+=($!)
+  for _ in $(seq 50); do
+    grep -q ' -> ' "$work/$name.log" && break
+    sleep 0.1
+  done
+  sim_dev[$name]=$(grep -o '/dev/pts/[0-9]*' "$work/$name.log" | head -n 1)
+  if [ "$platform" = wine ]; then
+    com[$name]=$next_com
+    register "$next_com" "${sim_dev[$name]}"
+    next_com=$((next_com + 1))
+  fi
+}
+
+# Linux numbers the catalog in order, so numbers are read off it once every port is there.
+number_sims() {
+  [ "$platform" = native ] || return 0
+  local ports name
+  ports=$("$cli" ports)
+  for name in "${!sim_dev[@]}"; do
+    com[$name]=$(awk -v d="${sim_dev[$name]}" '$2 == d { print substr($1, 4) }' <<<"$ports")
+  done
+}
+
+stop_sim() { # name: its port is gone, as an unplugged adapter's is
+  kill "${sim_pid[$1]}"
+  wait "${sim_pid[$1]}" 2>/dev/null
+  if [ "$platform" = wine ]; then
+    unregister "${com[$1]}"
+  else
+    sleep 0.2 # sgsim removes its entry as it ends
+    com[$1]=$(($("$cli" ports --json | wc -l) + 1))
+  fi
+}
+
+# A path as the program takes it: Windows programs see the Linux root as drive Z:.
+native_path() {
+  if [ "$platform" = wine ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi
+}
+
+run() { # arguments...; leaves status, out and err
+  if [ "$platform" = wine ]; then
+    "$wine" "$cli" "$@" >"$work/out" 2>"$work/err" </dev/null
+  else
+    "$cli" "$@" >"$work/out" 2>"$work/err" </dev/null
+  fi
+  status=$?
+  out=$(cat "$work/out")
+  err=$(cat "$work/err")
+}
+
+ok() { echo "ok - $platform: $1"; }
+not_ok() {
+  echo "not ok - $platform: $1"
+  echo "  status $status; stdout: $out"
+  echo "  stderr: $err"
+  failures=$((failures + 1))
+}
+
+# row NAME STATUS STDOUT_PATTERN STDERR_PATTERN -- arguments...
+row() {
+  local name=$1 want=$2 out_pattern=$3 err_pattern=$4
+  shift 5
+  run "$@"
+  if [ "$status" = "$want" ] && grep -Eq -- "$out_pattern" <<<"$out" &&
+    grep -Eq -- "$err_pattern" <<<"$err"; then
+    ok "$name"
+  else
+    not_ok "$name (wanted status $want)"
+  fi
+}
+
+check() { # name, shell test...
+  local name=$1
+  shift
+  if "$@"; then ok "$name"; else not_ok "$name"; fi
+}
+
+start_sim good
+start_sim silent --silent
+start_sim other --no-echo --answer-length 16 # 16 bytes, none of them an answer
+start_sim short --answer-length 3
+start_sim gone
+number_sims
+stop_sim gone
+good=${com[good]} silent=${com[silent]} other=${com[other]} short=${com[short]} gone=${com[gone]}
+mkdir -p "$work/Zoë"
+profile=$work/Zoë/profile.json
+
+# Usage errors: exit 64, nothing sent.
+echo '{"data": 1234, "params": "00 01 00 40 19 0A 00 02"}' >"$work/number.json"
+row "read 100: two digits at most" 64 '^$' 'COM: expected' -- read 100
+row "store --from with --data" 64 '^$' 'not both' -- \
+  store "$good" --from "$(native_path "$work/number.json")" --data 01
+row "decode takes no --json" 64 '^$' 'json' -- decode 00 01 00 40 19 0A 00 04 --json
+row "ports takes no argument" 64 '^$' "ports: takes no arguments, got 'x'" -- ports x
+row "divisor takes one rate" 64 '^$' 'BAUD' -- divisor 9600 19200
+row "a profile's data must be a string" 64 '^$' '"data" must be a string' -- \
+  store "$good" --from "$(native_path "$work/number.json")"
+if [ "$platform" = wine ]; then good_device="\\\\.\\COM$good"; else good_device=${sim_dev[good]}; fi
+row "the same port twice" 64 '^$' "COM$good and .* are the same port" -- read "$good" "$good_device"
+
+row "divisor out of reach" 1 '115200 baud cannot be reached within 2%' '^$' -- divisor 115200
+row "divisor in reach" 0 '^00 40 \(divisor 64\): 9615 baud, \+0\.16%$' '^$' -- divisor 9600
+if [ -n "$reference" ]; then
+  for arguments in "divisor 19200" "divisor 115200" "decode 00 01 01 40 19 0A 00 04"; do
+    run $arguments
+    check "'$arguments' prints what the Linux program prints" \
+      cmp -s "$work/out" <("$reference" $arguments 2>&1)
+  done
+fi
+
+# Three devices at once, one silent: three lines in the order given, exit 1.
+start=$(date +%s%N)
+row "one of three silent" 1 '' '^$' -- read "$good" "$silent" "$other" --json
+elapsed=$((($(date +%s%N) - start) / 1000000))
+check "three devices took one device's time (${elapsed} ms)" test "$elapsed" -lt 4500
+check "the lines come in the order given, with the device's data" grep -q \
+  "^{\"com\":$good,\"data\":\"01020304\",.*\"ok\":true,\"params\":\"00 01 00 40 19 0A 00 04\"" \
+  <<<"$(sed -n 1p <<<"$out")"
+check "the silent device says so" grep -q "\"com\":$silent,.*\"error\":\"ERROR! No response.\",\"ok\":false" <<<"$(sed -n 2p <<<"$out")"
+
+row "read --save" 0 "^COM$good .* ok data 01020304" '^$' -- read "$good" --save "$(native_path "$profile")"
+check "the profile holds data and params in their fields" \
+  grep -Pzq '"data": "01020304",\n    "params": "00 01 00 40 19 0A 00 04"' "$profile"
+row "a silent read saves nothing" 1 'No response' '^$' -- \
+  read "$silent" --save "$(native_path "$work/silent.json")"
+check "no profile from a silent device" test ! -e "$work/silent.json"
+row "an unusable port outweighs a silent device" 2 'Check COM settings' '^$' -- \
+  read "$good" "$silent" "$gone"
+row "verify against a device that answers other bytes" 3 'verify mismatch' '^$' -- \
+  store "$other" --data 0102 --params "00 01 00 40 19 0A 00" --verify
+row "16 data digits and 7 parameter bytes" 0 'params 00 01 00 40 19 0A 00 08$' '^$' -- \
+  store "$good" --data 0123456789ABCDEF --params "0001004019 0A00"
+row "store --from a profile under a non-ASCII folder" 0 "ok verified data 01020304" '^$' -- \
+  store "$good" --from "$(native_path "$profile")" --verify
+
+# A port by its own name, reported the way it was given.
+if [ "$platform" = wine ]; then
+  names=("\\\\.\\COM$good" "com$good")
+else
+  ln -s "${sim_dev[good]}" "$work/usb-sim-by-id"
+  names=("${sim_dev[good]}" "$work/usb-sim-by-id")
+fi
+for name in "${names[@]}"; do
+  expected=$name
+  [[ $name == com* ]] && expected=COM$good
+  row "read $name" 0 "\"com\":$good,\"data\":\"01020304\".*\"port\":\"${expected//\\/\\\\\\\\}\"" '^$' -- \
+    read "$name" --json
+done
+
+# The probe: every port at once, one read-parameters request each, never a write.
+if [ "$platform" = wine ]; then
+  register 29 "" # listed, but nothing behind it
+else
+  ln -s / "$work/sgsetup/ports/zz-not-a-port"
+fi
+for sim in good silent other short; do : >"$work/$sim.log"; done
+start=$(date +%s%N)
+row "ports --probe finds the generator" 0 "^COM$good  .*generator, 9615 baud$" '^$' -- ports --probe
+elapsed=$((($(date +%s%N) - start) / 1000000))
+check "the probe took under 2 s (${elapsed} ms)" test "$elapsed" -lt 2000
+check "exactly one generator" test "$(grep -c generator <<<"$out")" = 1
+check "well-formed answers only" grep -q "^COM$other  .*no answer$" <<<"$out"
+check "a short answer is no answer" grep -q "^COM$short  .*no answer$" <<<"$out"
+check "a port that cannot be opened is unusable" grep -q "unusable (" <<<"$out"
+sleep 0.2
+for sim in good silent other short; do
+  check "$sim heard one request and no write" \
+    test "$(grep -c 'read params' "$work/$sim.log"):$(grep -c write "$work/$sim.log")" = 1:0
+done
+row "ports --probe --json" 0 "\"bitRate\":9615\.[0-9]+,\"com\":$good,.*\"probe\":\"generator\"" '^$' -- \
+  ports --probe --json
+
+# Ctrl+C during a transfer (wine turns SIGINT into the console's Ctrl+C): the ports are
+# closed and the exit status says so.
+if [ "$platform" = wine ]; then
+  "$wine" "$cli" read "$silent" >"$work/out" 2>"$work/err" </dev/null &
+else
+  "$cli" read "$silent" >"$work/out" 2>"$work/err" </dev/null &
+fi
+reader=$!
+sleep 1
+kill -INT "$reader"
+wait "$reader"
+status=$? out=$(cat "$work/out") err=$(cat "$work/err")
+check "Ctrl+C exits 130 and closes the ports" test "$status:$err" = \
+  "130:sgsetup-cli: interrupted; every port is closed"
+
+echo "$platform: $failures failed"
+[ "$failures" = 0 ]
