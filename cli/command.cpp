@@ -46,6 +46,8 @@ struct Options
 void Declare(Verb verb, CLI::App &parser, Options &options)
 {
     parser.set_help_flag();
+    // A device name such as /dev/ttyUSB0 is an argument on every platform, never a /option.
+    parser.allow_windows_style_options(false);
     parser.add_flag("-h,--help", options.help);
     parser.add_option("arguments", options.positional);
     if (verb != Verb::Decode && verb != Verb::Divisor)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: a short fuzz run, the whole suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the Debian package, then the whole suite in the normal
-# build, then the Windows build under wine.
+# build, then the Windows build under wine: the core's unit tests, the window, the command line.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SG_BUILD_DIR:-$root/build}
@@ -20,6 +20,7 @@ deb=$("$root/scripts/package.sh" | tail -n 1)
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
 "$root/scripts/build-windows.sh" >/dev/null
+ctest --test-dir "$root/build-win" --output-on-failure -j "$(nproc)"
 "$root/tests/win32/run_wine_tests.sh" "$root/build-win/sgsetup.exe" \
   "$root/build-win/tests/win32/wine_driver.exe" "$build/sim/sgsim" \
   "$root/build-win/sgsetup-cli.exe" "$build/app/sgsetup-cli"

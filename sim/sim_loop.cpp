@@ -74,35 +74,38 @@ void SimLoop::readLine()
     }
 }
 
-void SimLoop::schedule(const ByteString &bytes, Clock::time_point at, bool droppable)
+SimLoop::Schedule::iterator SimLoop::schedule(const ByteString &bytes, Clock::time_point at,
+                                              bool droppable)
 {
-    if (!m_options.lineRate) {
-        m_pending.emplace(at, Chunk{bytes, droppable});
-        return;
-    }
+    if (!m_options.lineRate || bytes.empty())
+        return m_pending.emplace(at, Chunk{bytes, droppable});
     Clock::time_point next = std::max(at, m_lineFreeAt);
+    Schedule::iterator last;
     for (const std::uint8_t byte : bytes) {
-        m_pending.emplace(next, Chunk{{byte}, droppable});
+        last = m_pending.emplace(next, Chunk{{byte}, droppable});
         next += BYTE_TIME;
     }
     m_lineFreeAt = next;
+    return last;
 }
 
 void SimLoop::scheduleAnswer(const ByteString &answer)
 {
     Clock::time_point at = Clock::now() + std::chrono::milliseconds(m_options.delayMs);
+    Schedule::iterator last;
     if (m_options.split) {
         const std::size_t piece = (answer.size() + 2) / 3;
         for (std::size_t start = 0; start < answer.size(); start += piece) {
             const auto first = answer.begin() + static_cast<std::ptrdiff_t>(start);
-            const auto last = answer.begin() +
-                              static_cast<std::ptrdiff_t>(std::min(answer.size(), start + piece));
-            schedule(ByteString(first, last), at);
+            const auto end = answer.begin() +
+                             static_cast<std::ptrdiff_t>(std::min(answer.size(), start + piece));
+            last = schedule(ByteString(first, end), at);
             at += SPLIT_GAP;
         }
     } else {
-        schedule(answer, at);
+        last = schedule(answer, at);
     }
+    last->second.endsAnswer = true;
     if (m_options.floodBytes > 0) {
         ByteString garbage(m_options.floodBytes);
         for (std::size_t i = 0; i < garbage.size(); ++i)
@@ -126,6 +129,10 @@ void SimLoop::writeDue()
         if (written > 0)
             bytes.erase(bytes.begin(), bytes.begin() + written);
         if (bytes.empty()) {
+            if (chunk->second.endsAnswer) {
+                std::fprintf(m_log, "sgsim: answer sent\n");
+                std::fflush(m_log);
+            }
             m_pending.erase(chunk);
             continue;
         }

@@ -25,11 +25,15 @@ private:
     struct Chunk
     {
         ByteString bytes;
-        bool droppable = false; // garbage that may be lost when the line is full
+        bool droppable = false;  // garbage that may be lost when the line is full
+        bool endsAnswer = false; // its last byte completes an answer, which is then logged
     };
+    using Schedule = std::multimap<std::chrono::steady_clock::time_point, Chunk>;
 
     void readLine();
-    void schedule(const ByteString &bytes, Clock::time_point at, bool droppable = false);
+    // Returns the chunk that goes out last.
+    Schedule::iterator schedule(const ByteString &bytes, Clock::time_point at,
+                                bool droppable = false);
     void scheduleAnswer(const ByteString &answer);
     void writeDue();
     int pollTimeoutMs() const;
@@ -39,7 +43,7 @@ private:
     PseudoTerminal &m_line;
     std::FILE *m_log;
     Firmware m_firmware;
-    std::multimap<Clock::time_point, Chunk> m_pending;
+    Schedule m_pending;
     Clock::time_point m_lineFreeAt{};
     Clock::time_point m_lastHeardAt{};
     std::size_t m_frames = 0;

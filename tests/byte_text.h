@@ -1,34 +1,24 @@
 #pragma once
 
-#include "model/blocks.h"
+#include "core/hex_bytes.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <algorithm>
-#include <string>
-
-// Conversions that let tests write bytes and box texts as literals.
+// The plain literals in Qt's types, for the QtTest tests.
 inline sg::model::ByteString FromHex(const QByteArray &hex)
 {
-    const QByteArray raw = QByteArray::fromHex(hex);
-    return sg::model::ByteString(raw.begin(), raw.end());
+    return Bytes(hex.toStdString());
 }
 
 inline sg::model::ParamBlock ParamsFromHex(const QByteArray &hex)
 {
-    sg::model::ParamBlock params{};
-    const sg::model::ByteString bytes = FromHex(hex);
-    std::copy(bytes.begin(), bytes.end(), params.begin());
-    return params;
+    return Params(hex.toStdString());
 }
 
 inline QByteArray Hex(const auto &bytes)
 {
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()))
-        .toHex()
-        .toUpper();
+    return QByteArray::fromStdString(ToHex(bytes));
 }
 
 inline QString Text(const std::u16string &text)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/station.h"
-#include "fake_transfer.h"
+#include "core/fake_transfer.h"
 #include "serial/host_ports.h"
 
 #include <QString>

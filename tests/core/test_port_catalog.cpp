@@ -1,0 +1,55 @@
+#include "protocol/port_catalog.h"
+
+#include <doctest/doctest.h>
+
+#include <string>
+
+using namespace sg::protocol;
+
+TEST_CASE("ParseComNumber takes one or two ASCII digits, spaces around")
+{
+    const struct
+    {
+        const char *name;
+        std::u16string text;
+        int number; // -1: not a number
+    } rows[] = {
+        {"one digit", u"1", 1},
+        {"two digits", u"12", 12},
+        {"spaces around", u" 3 ", 3},
+        {"leading zero", u"07", 7},
+        {"empty", u"", -1},
+        {"only spaces", u"  ", -1},
+        {"letter", u"x", -1},
+        {"sign", u"-1", -1},
+        {"inner space", u"1 2", -1},
+        {"three digits", u"100", -1},
+        {"fullwidth digit", u"\uFF11", -1},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        CHECK(ParseComNumber(row.text).value_or(-1) == row.number);
+    }
+}
+
+TEST_CASE("numbers count from one")
+{
+    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0},
+                               {"sgsim-1", "/dev/pts/4", "sgsim device simulator", "", 0}});
+    CHECK(catalog.text() == "COM1  /dev/ttyS0\nCOM2  /dev/pts/4  sgsim device simulator");
+    CHECK(catalog.find(2)->device == "/dev/pts/4");
+    CHECK_FALSE(catalog.find(0));
+    CHECK_FALSE(catalog.find(3));
+    CHECK(catalog.numberOf("sgsim-1") == 2);
+    CHECK(catalog.numberOf("sgsim-2") == 0);
+}
+
+TEST_CASE("a system's own numbers are kept, gaps and all")
+{
+    const PortCatalog catalog({{"COM3", "\\\\.\\COM3", "", "USB Serial Port (COM3)", 3},
+                               {"COM21", "\\\\.\\COM21", "", "", 21}});
+    CHECK(catalog.find(21)->device == "\\\\.\\COM21");
+    CHECK_FALSE(catalog.find(1));
+    CHECK(catalog.numberOf("COM3") == 3);
+    CHECK(catalog.text() == "COM3  \\\\.\\COM3  USB Serial Port (COM3)\nCOM21  \\\\.\\COM21");
+}

@@ -1,0 +1,99 @@
+#include "cli/port_choice.h"
+#include "cli/world.h"
+
+#include <doctest/doctest.h>
+
+#include <map>
+#include <stdexcept>
+
+using namespace sg::cli;
+using sg::protocol::PortCatalog;
+
+namespace {
+
+// A world that only knows where links point.
+class LinkWorld : public World
+{
+public:
+    std::map<std::string, std::string> links;
+
+    PortCatalog ports() const override { return {}; }
+    std::string resolvePortName(const std::string &name) const override
+    {
+        const auto link = links.find(name);
+        return link == links.end() ? name : link->second;
+    }
+    std::unique_ptr<sg::protocol::SerialLink> makeLink() override { return nullptr; }
+    std::unique_ptr<sg::transfer::Ticker> makeTicker(std::function<void()>) override
+    {
+        return nullptr;
+    }
+    EventLoop &loop() override { throw std::logic_error("no loop here"); }
+};
+
+} // namespace
+
+TEST_CASE("a port is a number from 1 to 99 or a device name")
+{
+    const struct
+    {
+        const char *text;
+        const char *given; // nullptr: refused
+        int com;           // 0: none
+    } rows[] = {
+        {"3", "COM3", 3},
+        {"03", "COM3", 3},
+        {"COM12", "COM12", 12},
+        {"com7", "COM7", 7},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0", 0},
+        {R"(\\.\COM3)", R"(\\.\COM3)", 0},
+        {"0", nullptr, 0},
+        {"100", nullptr, 0},
+        {"COM", nullptr, 0},
+        {"COM100", nullptr, 0},
+        {"ttyUSB0", nullptr, 0},
+        {"/", nullptr, 0},
+        {"-1", nullptr, 0},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.text);
+        std::string error;
+        const std::optional<PortChoice> choice = ParsePortChoice(row.text, error);
+        REQUIRE(choice.has_value() == (row.given != nullptr));
+        if (choice) {
+            CHECK(choice->given == row.given);
+            CHECK(choice->com.value_or(0) == row.com);
+        } else {
+            CHECK(error.find(std::string("got '") + row.text + "'") != std::string::npos);
+        }
+    }
+}
+
+TEST_CASE("a name reaches the catalog's port it points at, a number the catalog's own")
+{
+    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0},
+                               {"ttyUSB0", "/dev/ttyUSB0", "", "/dev/serial/by-id/usb-a", 0}});
+    LinkWorld world;
+    world.links["/dev/serial/by-id/usb-a"] = "/dev/ttyUSB0";
+    const struct
+    {
+        const char *text;
+        int com; // 0: none
+        const char *name;
+        const char *device;
+    } rows[] = {
+        {"2", 2, "COM2", "/dev/ttyUSB0"},
+        {"9", 9, "COM9", ""},
+        {"/dev/ttyUSB0", 2, "/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"/dev/serial/by-id/usb-a", 2, "/dev/serial/by-id/usb-a", "/dev/ttyUSB0"},
+        {"/dev/ttyACM0", 0, "/dev/ttyACM0", "/dev/ttyACM0"},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.text);
+        std::string error;
+        const PortTarget target = ResolvePort(*ParsePortChoice(row.text, error), catalog, world);
+        CHECK(target.com.value_or(0) == row.com);
+        CHECK(target.name == row.name);
+        CHECK(target.device == row.device);
+    }
+}
