@@ -33,6 +33,17 @@ std::string PortCatalog::text() const
     return text;
 }
 
+std::string MissingPortText(std::string_view name, const PortCatalog &present)
+{
+    std::string text = std::string(name) + ": no such port on this computer; ";
+    if (present.entries().empty())
+        return text + "no serial ports found";
+    text += "ports here:";
+    for (std::size_t i = 0; i < present.entries().size(); ++i)
+        text += (i == 0 ? " COM" : ", COM") + std::to_string(present.numberAt(i));
+    return text;
+}
+
 std::string DescribePort(int number, const PortEntry &port)
 {
     std::string line = "COM" + std::to_string(number) + "  " + port.device;

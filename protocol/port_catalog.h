@@ -45,6 +45,10 @@ private:
 // "COMn  /dev/...  description  stable name": one port as the user sees it listed.
 std::string DescribePort(int number, const PortEntry &port);
 
+// "COM25: no such port on this computer; ports here: COM1, COM3", or "...; no serial
+// ports found": what helps a user who typed a number that is not there.
+std::string MissingPortText(std::string_view name, const PortCatalog &present);
+
 // Lists the ports as they are now; asked again at every start of a transfer.
 class PortLister
 {

@@ -20,6 +20,7 @@ deb=$("$root/scripts/package.sh" | tail -n 1)
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
 "$root/scripts/build-windows.sh" >/dev/null
+"$root/scripts/check-windows-imports.sh" "$root/build-win/sgsetup.exe" "$root/build-win/sgsetup-cli.exe"
 ctest --test-dir "$root/build-win" --output-on-failure -j "$(nproc)"
 "$root/tests/win32/run_wine_tests.sh" "$root/build-win/sgsetup.exe" \
   "$root/build-win/tests/win32/wine_driver.exe" "$build/sim/sgsim" \

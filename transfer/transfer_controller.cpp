@@ -70,9 +70,10 @@ void TransferController::start(Kind kind)
         endWithComError("COM box: '" + Printable(comText) + "' is not a port number");
         return;
     }
-    const std::optional<protocol::PortEntry> port = m_ports.catalog().find(*number);
+    const protocol::PortCatalog catalog = m_ports.catalog();
+    const std::optional<protocol::PortEntry> port = catalog.find(*number);
     if (!port) {
-        endWithComError("COM" + std::to_string(*number) + ": no such port on this computer");
+        endWithComError(protocol::MissingPortText("COM" + std::to_string(*number), catalog));
         return;
     }
     if ((!m_link.isOpen() && !m_link.open(port->device)) || !sendFrame()) {

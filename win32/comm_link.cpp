@@ -1,5 +1,6 @@
 #include "win32/comm_link.h"
 
+#include "win32/serial_ports.h"
 #include "win32/wide_text.h"
 
 #include <algorithm>
@@ -46,8 +47,15 @@ bool CommLink::open(const std::string &device)
     m_name = NameOf(device);
     m_port.reset(CreateFileW(Widen(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                              OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (!m_port.valid())
-        return fail(GetLastError());
+    if (!m_port.valid()) {
+        const DWORD code = GetLastError();
+        const protocol::PortCatalog listed = ListSerialPorts();
+        const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+        if (!missing || listed.numberOf(m_name) != 0)
+            return fail(code);
+        m_lastError = protocol::MissingPortText(m_name, listed);
+        return false;
+    }
     if (!configure()) {
         const DWORD code = GetLastError();
         m_port.reset();

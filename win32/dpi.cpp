@@ -4,6 +4,18 @@
 
 namespace sg::win32 {
 
+namespace {
+
+// Newer than Windows 7, so looked up rather than imported: an import Windows lacks stops
+// the exe before it starts.
+template <typename Function> Function *User32Function(const char *name)
+{
+    return reinterpret_cast<Function *>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+} // namespace
+
 GdiObject<HFONT> CreateUiFont(const form::Font &font, UINT dpi)
 {
     const auto height = static_cast<int>(std::lround(font.points * dpi / 72.0));
@@ -13,10 +25,26 @@ GdiObject<HFONT> CreateUiFont(const form::Font &font, UINT dpi)
                                         DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
 }
 
+UINT WindowDpi(HWND window)
+{
+    static const auto forWindow = User32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
+    if (forWindow)
+        return forWindow(window);
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : BASE_DPI;
+}
+
 SIZE WindowSizeFor(const form::Twips &client, DWORD style, DWORD exStyle, UINT dpi)
 {
+    static const auto forDpi =
+        User32Function<BOOL WINAPI(RECT *, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     RECT frame = PixelsOf(client, dpi);
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    if (forDpi)
+        forDpi(&frame, style, FALSE, exStyle, dpi);
+    else
+        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 

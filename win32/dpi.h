@@ -26,7 +26,11 @@ inline RECT PixelsOf(const form::Twips &twips, UINT dpi)
 
 GdiObject<HFONT> CreateUiFont(const form::Font &font, UINT dpi);
 
-// The window's size for a client area of these twips, frame included.
+// The window's dots per inch: its monitor's from Windows 10 1607 on, the system's before.
+UINT WindowDpi(HWND window);
+
+// The window's size for a client area of these twips, frame included (at dpi where
+// Windows can say, else at the system's).
 SIZE WindowSizeFor(const form::Twips &client, DWORD style, DWORD exStyle, UINT dpi);
 
 } // namespace sg::win32

@@ -12,7 +12,6 @@ namespace sg::win32 {
 namespace {
 
 constexpr COLORREF BLUE = RGB(0x1F, 0x3A, 0x93);
-constexpr int MARGIN = 5;
 constexpr int INDENT = 10;
 
 // Draws text at one place and measures it, with the font it was made with.
@@ -52,8 +51,30 @@ private:
     TEXTMETRICW m_metrics{};
 };
 
-int PaintParagraphs(HDC dc, int left, int top, UINT dpi)
+// The notes' face, a quarter point smaller at a time until the widest line fits room: a
+// face that Windows puts in for a missing Tahoma, or a larger scale, may run wider than
+// the sheet was laid out for.
+form::Font FittingNoteFont(HDC dc, int room, UINT dpi)
 {
+    constexpr double STEP = 0.25;
+    constexpr double SMALLEST = 6.0;
+    form::Font font = form::NOTE_FONT;
+    for (;;) {
+        const Writer text(dc, font, dpi);
+        int widest = 0;
+        for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
+            for (const std::u16string_view line : paragraph.lines)
+                widest = std::max(widest, text.width(line));
+        }
+        if (widest <= room || font.points - STEP < SMALLEST)
+            return font;
+        font.points -= STEP;
+    }
+}
+
+int PaintParagraphs(HDC dc, int left, int top, int room, UINT dpi)
+{
+    const form::Font noteFont = FittingNoteFont(dc, room - Scaled(INDENT, dpi), dpi);
     const GdiObject<HPEN> frame(CreatePen(PS_SOLID, Scaled(1, dpi), BLUE));
     int y = top;
     for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
@@ -69,7 +90,7 @@ int PaintParagraphs(HDC dc, int left, int top, UINT dpi)
                          y + (height - heading.height()) / 2 + heading.ascent(), paragraph.heading);
             y += height + Scaled(3, dpi);
         }
-        const Writer text(dc, form::NOTE_FONT, dpi);
+        const Writer text(dc, noteFont, dpi);
         SetTextColor(dc, RGB(0, 0, 0));
         for (const std::u16string_view line : paragraph.lines) {
             text.draw(left + Scaled(INDENT, dpi), y + text.ascent(), line);
@@ -123,8 +144,9 @@ void PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi)
 {
     FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SetBkMode(dc, TRANSPARENT);
-    const int margin = Scaled(MARGIN, dpi);
-    const int formulaTop = PaintParagraphs(dc, sheet.left + margin, sheet.top + margin, dpi);
+    const int margin = Scaled(HINT_SHEET_MARGIN, dpi);
+    const int room = sheet.right - sheet.left - 2 * margin;
+    const int formulaTop = PaintParagraphs(dc, sheet.left + margin, sheet.top + margin, room, dpi);
     PaintFormula(dc, sheet.left + margin, formulaTop, dpi);
 }
 

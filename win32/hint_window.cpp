@@ -28,7 +28,7 @@ void HintWindow::show(HWND owner)
         const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICON));
         const HICON smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICONSM));
         RegisterWindowClass(HINT_WINDOW_CLASS, &HintWindow::Procedure, icon, smallIcon);
-        const UINT dpi = GetDpiForWindow(owner);
+        const UINT dpi = WindowDpi(owner);
         const SIZE size = WindowSizeFor(form::HINT_CLIENT, STYLE, 0, dpi);
         CreateWindowExW(0, HINT_WINDOW_CLASS, L"", STYLE, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
                         size.cy, owner, nullptr, GetModuleHandleW(nullptr), this);
@@ -65,8 +65,7 @@ void HintWindow::onPaint()
 {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(m_window, &paint);
-    PaintHintSheet(dc, PixelsOf(form::HINT_SHEET, GetDpiForWindow(m_window)),
-                   GetDpiForWindow(m_window));
+    PaintHintSheet(dc, PixelsOf(form::HINT_SHEET, WindowDpi(m_window)), WindowDpi(m_window));
     EndPaint(m_window, &paint);
 }
 

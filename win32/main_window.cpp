@@ -130,7 +130,7 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 void MainWindow::onCreate(HWND window)
 {
     m_window = window;
-    m_dpi = GetDpiForWindow(window);
+    m_dpi = WindowDpi(window);
     createControls();
     createToolTips();
     layout(m_dpi);

@@ -53,3 +53,12 @@ TEST_CASE("a system's own numbers are kept, gaps and all")
     CHECK(catalog.numberOf("COM3") == 3);
     CHECK(catalog.text() == "COM3  \\\\.\\COM3  USB Serial Port (COM3)\nCOM21  \\\\.\\COM21");
 }
+
+TEST_CASE("a missing port's text names the ports that are there")
+{
+    const PortCatalog two({{"COM3", "", "", "", 3}, {"COM21", "", "", "", 21}});
+    CHECK(MissingPortText("COM42", two) ==
+          "COM42: no such port on this computer; ports here: COM3, COM21");
+    CHECK(MissingPortText("COM42", PortCatalog()) ==
+          "COM42: no such port on this computer; no serial ports found");
+}

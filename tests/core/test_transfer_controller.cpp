@@ -306,6 +306,9 @@ TEST_CASE("the end is told once and last")
             CHECK(rig.alerts.shown.empty());
         else
             CHECK(outcome.reason == rig.alerts.shown.at(0).detail);
+        if (row.how == "missing port")
+            CHECK(outcome.reason ==
+                  "COM7: no such port on this computer; ports here: COM1, COM2, COM3");
         if (row.end == TransferEnd::ComError)
             CHECK_FALSE(outcome.reason.empty());
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real sgsetup.exe under wine on a private prefix and display, against sgsim
 # pseudo-terminals linked as COM ports, and drives it with wine_driver.exe; then the
-# command line's table against sgsetup-cli.exe, beside the Linux program it must match.
+# command line's table against sgsetup-cli.exe, beside the Linux program it must match;
+# last the help sheet's ink, read back at 96 and 144 DPI.
 #   run_wine_tests.sh SGSETUP_EXE WINE_DRIVER_EXE SGSIM SGSETUP_CLI_EXE SGSETUP_CLI
 set -euo pipefail
 exe=$1 driver=$2 sgsim=$3 cli_exe=$4 cli=$5
@@ -53,11 +54,15 @@ start_sim unplugging --unplug-after 1
 ln -s "$(pts_of answering)" "$WINEPREFIX/dosdevices/com11"
 ln -s "$(pts_of silent)" "$WINEPREFIX/dosdevices/com12"
 ln -s "$(pts_of unplugging)" "$WINEPREFIX/dosdevices/com13"
+# Listed as a driver would list it, so that a missing port's box can name it.
+"$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\sgsim11' /t REG_SZ /d COM11 \
+  /f >/dev/null 2>&1
 
 "$wine" "$exe" >"$work/sgsetup.log" 2>&1 &
 pids+=($!)
 status=0
 "$wine" "$driver" 11 12 13 42 | tr -d '\r' || status=$?
+"$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\sgsim11' /f >/dev/null 2>&1
 
 # The store's two frames went out one tick apart.
 data_at=$(awk '/write data/ { print $1; exit }' "$work/answering.log")
@@ -75,4 +80,19 @@ if grep -q 'write' "$work/silent.log"; then
   status=1
 fi
 "$(dirname "$0")/../cli/cli_table.sh" wine "$cli_exe" "$sgsim" "$cli" || status=$?
+
+# The help sheet at 96 DPI and, after the wineserver restarts with it, at 144.
+help_at() { # DPI
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >/dev/null 2>&1
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+  "$wineserver" -p >/dev/null 2>&1
+  "$wine" "$exe" >/dev/null 2>&1 &
+  local window=$!
+  "$wine" "$driver" help "LogPixels $1" | tr -d '\r' || status=1
+  wait "$window" || true
+}
+help_at 96
+help_at 144
 exit "$status"

@@ -1,11 +1,16 @@
 // Drives a running sgsetup.exe the way Windows tools do, by window messages: sets box texts,
 // presses buttons, waits for the message box and reads it. Prints one line a case.
 //   wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT
+//   wine_driver help LABEL     only opens the help window and reads its ink back
 
+#include "form/hint_sheet.h"
 #include "win32/control_ids.h"
+#include "win32/dpi.h"
+#include "win32/hint_painter.h"
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -116,6 +121,7 @@ bool ButtonsEnabled()
 }
 
 int g_failures = 0;
+std::wstring g_lastBoxText;
 
 void Report(const char *name, const std::wstring &problem)
 {
@@ -174,6 +180,7 @@ std::wstring OneBox(const ControlRef &button, const std::wstring &text, Icon ico
         return L"no message box";
     Sleep(300); // painted
     const Box seen = ReadBox(box);
+    g_lastBoxText = seen.text;
     const Icon shown = seen.icon ? IconOf(seen.icon) : Icon::Other;
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     if (!seen.title.empty())
@@ -218,12 +225,86 @@ void TabFrom(const ControlRef &ref)
     Sleep(100);
 }
 
+struct Ink
+{
+    int inSheet = 0;  // dark pixels inside the sheet's margins
+    int inMargin = 0; // dark pixels in its right margin and beyond
+};
+
+// The help window's client area as shown, read back: where its dark pixels are.
+Ink InkOf(HWND hint)
+{
+    using namespace sg::win32;
+    RECT client{};
+    GetClientRect(hint, &client);
+    const UINT dpi = WindowDpi(hint);
+    const RECT sheet = PixelsOf(sg::form::HINT_SHEET, dpi);
+    const int marginFrom = sheet.right - Scaled(HINT_SHEET_MARGIN, dpi);
+    const int width = client.right;
+    const int height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    const HDC window = GetDC(hint);
+    const HDC memory = CreateCompatibleDC(window);
+    const HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ before = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    Ink ink;
+    const auto *pixels = static_cast<const std::uint32_t *>(bits);
+    for (int y = sheet.top; y < sheet.bottom && y < height; ++y) {
+        for (int x = sheet.left; x < width; ++x) {
+            const std::uint32_t p = pixels[y * width + x];
+            if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) >= 400)
+                continue;
+            ++(x < marginFrom ? ink.inSheet : ink.inMargin);
+        }
+    }
+    SelectObject(memory, before);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(hint, window);
+    return ink;
+}
+
+// Every help line ends inside the sheet, whatever the scale and face.
+void CheckHelpInk(const std::wstring &label)
+{
+    Press({"Command1"});
+    HWND hint = nullptr;
+    UINT dpi = 0;
+    std::wstring problem;
+    if (!WaitFor([&] { return (hint = FindWindowW(sg::win32::HINT_WINDOW_CLASS, nullptr)); },
+                 5000)) {
+        problem = L"no help window";
+    } else {
+        Sleep(500); // painted
+        dpi = sg::win32::WindowDpi(hint);
+        const Ink ink = InkOf(hint);
+        if (ink.inSheet < 1000)
+            problem = L"the sheet shows almost no ink (" + std::to_wstring(ink.inSheet) + L")";
+        else if (ink.inMargin > 0)
+            problem = std::to_wstring(ink.inMargin) + L" dark pixels in the right margin";
+        std::printf("# %d dark pixels in the sheet, %d in its right margin\n", ink.inSheet,
+                    ink.inMargin);
+        PostMessageW(hint, WM_CLOSE, 0, 0);
+    }
+    const std::string name = "help lines stay inside the sheet at " +
+                             std::string(label.begin(), label.end()) + " (" + std::to_string(dpi) +
+                             " DPI)";
+    Report(name.c_str(), problem);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
 {
-    if (argc != 5) {
-        std::printf("usage: wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT\n");
+    SetProcessDPIAware(); // sizes and pixels as the window has them, not scaled to 96 DPI
+    const bool helpOnly = argc == 3 && std::wstring(argv[1]) == L"help";
+    if (argc != 5 && !helpOnly) {
+        std::printf("usage: wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT\n"
+                    "       wine_driver help LABEL\n");
         return 2;
     }
     if (!WaitFor([] { return (g_main = FindWindowW(sg::win32::MAIN_WINDOW_CLASS, nullptr)); },
@@ -232,6 +313,11 @@ int wmain(int argc, wchar_t *argv[])
         return 1;
     }
     Sleep(300);
+    if (helpOnly) {
+        CheckHelpInk(argv[2]);
+        PostMessageW(g_main, WM_CLOSE, 0, 0);
+        return g_failures;
+    }
 
     TabFrom({"TXTcom"});
     TabFrom({"TXTdata"});
@@ -261,9 +347,13 @@ int wmain(int argc, wchar_t *argv[])
            OneBox({"CMDread"}, L"ERROR! No response.", Icon::Warning, 4000));
 
     UseCom(argv[4]);
-    Report("a port that does not exist gives one error at once",
-           OneBox({"CMDstore"}, L"ERROR! Check COM settings\n\nCOM" + std::wstring(argv[4]) + L":",
-                  Icon::Error, 1000));
+    problem = OneBox({"CMDstore"},
+                     L"ERROR! Check COM settings\n\nCOM" + std::wstring(argv[4]) +
+                         L": no such port on this computer; ports here: ",
+                     Icon::Error, 1000);
+    if (problem.empty() && g_lastBoxText.find(L"COM" + std::wstring(argv[1])) == std::wstring::npos)
+        problem = L"the box does not name COM" + std::wstring(argv[1]) + L": " + g_lastBoxText;
+    Report("a port that does not exist gives one error at once, naming the ports there", problem);
 
     UseCom(argv[3]);
     Report("a device unplugged mid-store gives one error",
