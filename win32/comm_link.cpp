@@ -49,9 +49,12 @@ bool CommLink::open(const std::string &device)
                              OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!m_port.valid()) {
         const DWORD code = GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
+            return fail(code);
+        // Not there: the ports that are help more than "file not found". A listed port
+        // that cannot be found keeps the system's reason.
         const protocol::PortCatalog listed = ListSerialPorts();
-        const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
-        if (!missing || listed.numberOf(m_name) != 0)
+        if (listed.numberOf(m_name) != 0)
             return fail(code);
         m_lastError = protocol::MissingPortText(m_name, listed);
         return false;

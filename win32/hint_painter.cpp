@@ -6,6 +6,7 @@
 #include "win32/wide_text.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sg::win32 {
 
@@ -51,25 +52,34 @@ private:
     TEXTMETRICW m_metrics{};
 };
 
-// The notes' face, a quarter point smaller at a time until the widest line fits room: a
+int WidestNote(HDC dc, const form::Font &font, UINT dpi)
+{
+    const Writer text(dc, font, dpi);
+    int widest = 0;
+    for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
+        for (const std::u16string_view line : paragraph.lines)
+            widest = std::max(widest, text.width(line));
+    }
+    return widest;
+}
+
+// The notes' face, in quarter points, at the largest size whose widest line fits room: a
 // face that Windows puts in for a missing Tahoma, or a larger scale, may run wider than
-// the sheet was laid out for.
+// the sheet was laid out for. Width is nearly proportional to size, so the first guess is
+// the proportion and rounding is mended a step at a time.
 form::Font FittingNoteFont(HDC dc, int room, UINT dpi)
 {
     constexpr double STEP = 0.25;
     constexpr double SMALLEST = 6.0;
     form::Font font = form::NOTE_FONT;
-    for (;;) {
-        const Writer text(dc, font, dpi);
-        int widest = 0;
-        for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
-            for (const std::u16string_view line : paragraph.lines)
-                widest = std::max(widest, text.width(line));
-        }
-        if (widest <= room || font.points - STEP < SMALLEST)
-            return font;
+    int widest = WidestNote(dc, font, dpi);
+    if (widest <= room)
+        return font;
+    const double guess = std::floor(font.points * room / widest / STEP) * STEP;
+    font.points = std::max(SMALLEST, std::min(guess, font.points - STEP));
+    while (font.points - STEP >= SMALLEST && WidestNote(dc, font, dpi) > room)
         font.points -= STEP;
-    }
+    return font;
 }
 
 int PaintParagraphs(HDC dc, int left, int top, int room, UINT dpi)
