@@ -11,6 +11,10 @@ trap 'WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null; rm -rf "$work"' EXIT
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
 mkdir -p "$WINEPREFIX"
 "$wine" wineboot -i >/dev/null 2>&1
+# A new prefix goes on setting itself up after wineboot returns; an install that races it
+# once lost its PATH entry. Let it settle, then keep one server for every step.
+"$wineserver" -w
+"$wineserver" -p >/dev/null 2>&1
 user_dir=$WINEPREFIX/drive_c/users/$(id -un)
 folder=$user_dir/AppData/Local/Programs/sgsetup
 shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/sgsetup.lnk"
@@ -19,7 +23,7 @@ failures=0
 check() { # name, command...
   local name=$1
   shift
-  if "$@"; then echo "ok - msi: $name"; else echo "not ok - msi: $name" && failures=$((failures + 1)); fi
+  if "$@"; then echo "ok - msi: $name"; else echo "not ok - msi: $name" && failures=$((failures + 1)) && return 1; fi
 }
 msiexec() { "$wine" msiexec "$@" >/dev/null 2>&1; }
 user_path() { "$wine" reg query 'HKCU\Environment' /v PATH 2>/dev/null | tr -d '\r'; }
@@ -43,7 +47,8 @@ check "silent install" msiexec /i "Z:${msi//\//\\}" /qn
 check "both programs and the read-me are in the folder" \
   test -f "$folder/sgsetup.exe" -a -f "$folder/sgsetup-cli.exe" -a -f "$folder/README.txt"
 check "the Start menu has the shortcut" test -f "$shortcut"
-check "the folder is on the user's PATH" grep -q 'AppData\\Local\\Programs\\sgsetup' <<<"$(user_path)"
+check "the folder is on the user's PATH" grep -q 'AppData\\Local\\Programs\\sgsetup' <<<"$(user_path)" ||
+  echo "# PATH after install: $(grep PATH <<<"$(user_path)")"
 check "sgsetup-cli --version runs from the folder" grep -q '^sgsetup-cli ' <<<"$(installed_version)"
 check "Apps & features lists it with version and publisher" \
   test "$(listed)" = "$(basename "$msi" | sed 's/^sgsetup-\(.*\)-x64.msi$/\1/') sgsetup developers"
