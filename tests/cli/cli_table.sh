@@ -201,8 +201,7 @@ fi
 for sim in good silent other short; do : >"$work/$sim.log"; done
 start=$(date +%s%N)
 row "ports --probe finds the generator" 0 "^COM$good  .*generator, 9615 baud$" '^$' -- ports --probe
-elapsed=$((($(date +%s%N) - start) / 1000000))
-check "the probe took under 2 s (${elapsed} ms)" test "$elapsed" -lt 2000
+first_ms=$((($(date +%s%N) - start) / 1000000))
 check "exactly one generator" test "$(grep -c generator <<<"$out")" = 1
 check "well-formed answers only" grep -q "^COM$other  .*no answer$" <<<"$out"
 check "a short answer is no answer" grep -q "^COM$short  .*no answer$" <<<"$out"
@@ -212,8 +211,13 @@ for sim in good silent other short; do
   check "$sim heard one request and no write" \
     test "$(grep -c 'read params' "$work/$sim.log"):$(grep -c write "$work/$sim.log")" = 1:0
 done
+start=$(date +%s%N)
 row "ports --probe --json" 0 "\"bitRate\":9615\.[0-9]+,\"com\":$good,.*\"probe\":\"generator\"" '^$' -- \
   ports --probe --json
+second_ms=$((($(date +%s%N) - start) / 1000000))
+# A loaded machine can stall one run; a probe that waits a tick per port is slow in both.
+check "the probe took under 2 s (${first_ms} ms, then ${second_ms} ms)" \
+  test "$((first_ms < second_ms ? first_ms : second_ms))" -lt 2000
 
 # Ctrl+C during a transfer (wine turns SIGINT into the console's Ctrl+C): the ports are
 # closed and the exit status says so.
