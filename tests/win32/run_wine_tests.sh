@@ -82,7 +82,7 @@ fi
 "$(dirname "$0")/../cli/cli_table.sh" wine "$cli_exe" "$sgsim" "$cli" || status=$?
 
 # The help sheet at 96 DPI and, after the wineserver restarts with it, at 144.
-help_at() { # DPI
+help_at() { # DPI, face
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
     >/dev/null 2>&1
   "$wineserver" -k 2>/dev/null || true
@@ -90,9 +90,19 @@ help_at() { # DPI
   "$wineserver" -p >/dev/null 2>&1
   "$wine" "$exe" >/dev/null 2>&1 &
   local window=$!
-  "$wine" "$driver" help "LogPixels $1" | tr -d '\r' || status=1
+  "$wine" "$driver" help "LogPixels $1 $2" | tr -d '\r' || status=1
   wait "$window" || true
 }
-help_at 96
-help_at 144
+# This wine does not find its own Tahoma: the prefix draws in the face fontconfig puts in,
+# wider than Tahoma. Then in wine's Tahoma, put where Windows keeps its fonts.
+help_at 96 "without Tahoma"
+help_at 144 "without Tahoma"
+tahoma=(/usr/share/wine/fonts/tahoma*.ttf)
+if [ -f "${tahoma[0]}" ]; then
+  cp "${tahoma[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
+  help_at 96 "in wine's Tahoma"
+  help_at 144 "in wine's Tahoma"
+else
+  echo "ok - # skip no wine Tahoma (fonts-wine) to draw the help sheet in"
+fi
 exit "$status"

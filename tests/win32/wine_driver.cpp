@@ -268,6 +268,19 @@ Ink InkOf(HWND hint)
     return ink;
 }
 
+// The face wine gives the window when it asks for the form's, which a prefix may lack.
+std::wstring FaceOf(HWND window)
+{
+    HDC dc = GetDC(window);
+    const auto font = sg::win32::CreateUiFont(sg::form::NOTE_FONT, 96);
+    const HGDIOBJ old = SelectObject(dc, font.get());
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return face;
+}
+
 // Every help line ends inside the sheet, whatever the scale and face.
 void CheckHelpInk(const std::wstring &label)
 {
@@ -286,8 +299,8 @@ void CheckHelpInk(const std::wstring &label)
             problem = L"the sheet shows almost no ink (" + std::to_wstring(ink.inSheet) + L")";
         else if (ink.inMargin > 0)
             problem = std::to_wstring(ink.inMargin) + L" dark pixels in the right margin";
-        std::printf("# %d dark pixels in the sheet, %d in its right margin\n", ink.inSheet,
-                    ink.inMargin);
+        std::printf("# %d dark pixels in the sheet, %d in its right margin, in %ls\n", ink.inSheet,
+                    ink.inMargin, FaceOf(hint).c_str());
         PostMessageW(hint, WM_CLOSE, 0, 0);
     }
     const std::string name = "help lines stay inside the sheet at " +
