@@ -51,8 +51,8 @@ bool CommLink::open(const std::string &device)
         const DWORD code = GetLastError();
         if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
             return fail(code);
-        // Not there: the ports that are help more than "file not found". A listed port
-        // that cannot be found keeps the system's reason.
+        // A number that is not there: the ports that are there help more than "file not
+        // found". A listed port that cannot be found keeps the system's reason.
         const protocol::PortCatalog listed = ListSerialPorts();
         if (listed.numberOf(m_name) != 0)
             return fail(code);
