@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace sg::sim {
@@ -17,13 +16,8 @@ PseudoTerminal::PseudoTerminal()
         close();
         return;
     }
-    // Raw before anyone opens the far end, so no byte is ever cooked or echoed.
-    termios settings{};
-    tcgetattr(m_master, &settings);
-    cfmakeraw(&settings);
-    cfsetspeed(&settings, B9600);
-    tcsetattr(m_master, TCSANOW, &settings);
-
+    // The line stays at the kernel's defaults, as a port is when it is plugged in: every
+    // setting the device needs is the tool's to make.
     m_devicePath = ptsname(m_master);
     m_slave = ::open(m_devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_slave < 0) {

@@ -4,7 +4,7 @@
 
 namespace sg::sim {
 
-// A raw pseudo-terminal. The simulator keeps its own handle on the far end so that
+// A pseudo-terminal at the kernel's defaults. The simulator keeps its own handle on the far end so that
 // the tool opening and closing the port never hangs the line up.
 class PseudoTerminal
 {

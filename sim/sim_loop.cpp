@@ -1,6 +1,7 @@
 #include "sim/sim_loop.h"
 
 #include "model/param_decoder.h"
+#include "sim/line_check.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,13 +51,23 @@ void SimLoop::readLine()
         unplug();
         return;
     }
+    const std::span<const std::uint8_t> heard(buffer, static_cast<std::size_t>(count));
+    // tcgetattr on the master reads the far end's settings: the ones the tool chose.
+    termios settings{};
+    if (tcgetattr(m_line.master(), &settings) == 0) {
+        if (const std::optional<std::string> fault = LineFault(settings)) {
+            // A line that echoes by itself would bounce the device's echo back forever.
+            hearNoise(heard, *fault, !(settings.c_lflag & ECHO));
+            return;
+        }
+    }
+    m_noisyLine.clear();
     const Clock::time_point now = Clock::now();
     // Like the device, forget half a frame after a pause (the tool gave up on it).
     if (now - m_lastHeardAt > FRAME_TIMEOUT)
         m_firmware.resetLine();
     m_lastHeardAt = now;
-    const FirmwareOutput out =
-        m_firmware.receive(std::span(buffer, static_cast<std::size_t>(count)));
+    const FirmwareOutput out = m_firmware.receive(heard);
     if (!out.echo.empty())
         schedule(out.echo, now);
     for (const std::string &note : out.notes)
@@ -72,6 +83,19 @@ void SimLoop::readLine()
         writeDue();
         unplug();
     }
+}
+
+void SimLoop::hearNoise(std::span<const std::uint8_t> bytes, const std::string &line, bool echo)
+{
+    // The line still carries the tool's bytes back; the device makes no frame of them.
+    if (echo && m_options.firmware.echo)
+        schedule(ByteString(bytes.begin(), bytes.end()), Clock::now());
+    m_firmware.resetLine();
+    if (line == m_noisyLine)
+        return;
+    m_noisyLine = line;
+    std::fprintf(m_log, "sgsim: line is %s, not 9600 8N1 raw: noise\n", line.c_str());
+    std::fflush(m_log);
 }
 
 SimLoop::Schedule::iterator SimLoop::schedule(const ByteString &bytes, Clock::time_point at,

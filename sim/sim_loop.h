@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <span>
+#include <string>
 
 namespace sg::sim {
 
@@ -31,6 +33,8 @@ private:
     using Schedule = std::multimap<std::chrono::steady_clock::time_point, Chunk>;
 
     void readLine();
+    // What the tool sent while its line was set for another device.
+    void hearNoise(std::span<const std::uint8_t> bytes, const std::string &line, bool echo);
     // Returns the chunk that goes out last.
     Schedule::iterator schedule(const ByteString &bytes, Clock::time_point at,
                                 bool droppable = false);
@@ -48,6 +52,7 @@ private:
     Clock::time_point m_lastHeardAt{};
     std::size_t m_frames = 0;
     bool m_blocked = false;
+    std::string m_noisyLine; // the wrong line last reported, so it is said once
 };
 
 } // namespace sg::sim
