@@ -1,5 +1,7 @@
 #include "win32/comm_link.h"
 
+#include "win32/comm_errors.h"
+#include "win32/line_settings.h"
 #include "win32/serial_ports.h"
 #include "win32/wide_text.h"
 
@@ -9,7 +11,9 @@ namespace sg::win32 {
 
 namespace {
 
-constexpr DWORD WRITE_TIMEOUT_MS = 1000;
+constexpr DWORD CHUNK_BYTES = 1024;
+// A line that floods cannot keep a tick from ending.
+constexpr int MAX_DRAIN_ROUNDS = 64;
 
 // "\\.\COM12" is shown as the user typed it: COM12.
 std::string NameOf(const std::string &device)
@@ -20,16 +24,21 @@ std::string NameOf(const std::string &device)
 
 } // namespace
 
-CommLink::CommLink(MessageLoop &loop)
-    : m_loop(loop), m_readEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      m_writeEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      m_drainEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+// One read or write in flight. The driver owns it until its completion routine runs,
+// which may be long after the link let go of the port, or never.
+struct CommLink::PendingIo
 {
-}
+    OVERLAPPED overlapped{}; // first, so that the routine finds the rest
+    CommLink *owner = nullptr;
+    model::ByteString bytes;
+};
+
+CommLink::CommLink(MessageLoop &loop, CommApi &api) : m_loop(loop), m_api(api) {}
 
 CommLink::~CommLink()
 {
     close();
+    m_loop.forget(this);
 }
 
 void CommLink::setListener(protocol::SerialLinkListener *listener)
@@ -39,82 +48,91 @@ void CommLink::setListener(protocol::SerialLinkListener *listener)
 
 bool CommLink::isOpen() const
 {
-    return m_port.valid();
+    return m_port != INVALID_HANDLE_VALUE;
 }
 
 bool CommLink::open(const std::string &device)
 {
     m_name = NameOf(device);
-    m_port.reset(CreateFileW(Widen(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (!m_port.valid()) {
+    const HANDLE port = m_api.createFile(Widen(device));
+    if (port == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
-            return fail(code);
         // A number that is not there: the ports that are there help more than "file not
         // found". A listed port that cannot be found keeps the system's reason.
         const protocol::PortCatalog listed = ListSerialPorts();
-        if (listed.numberOf(m_name) != 0)
-            return fail(code);
-        m_lastError = protocol::MissingPortText(m_name, listed);
+        const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+        m_lastError = missing && listed.numberOf(m_name) == 0
+                          ? protocol::MissingPortText(m_name, listed)
+                          : DescribeOpenFailure(m_name, code);
         return false;
     }
-    if (!configure()) {
-        const DWORD code = GetLastError();
-        m_port.reset();
-        return fail(code);
+    // Only advice to the driver, which may keep its own sizes.
+    m_api.setupComm(port, IN_QUEUE_BYTES, OUT_QUEUE_BYTES);
+    DCB line = LineSettings();
+    COMMTIMEOUTS timeouts = LineTimeouts();
+    if (!m_api.setCommState(port, line) || !m_api.setCommTimeouts(port, timeouts)) {
+        m_lastError = DescribeOpenFailure(m_name, GetLastError());
+        m_api.closeHandle(port);
+        return false;
     }
     // Whatever waited before the open belongs to no request of ours.
-    PurgeComm(m_port.get(), PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
+    m_api.purgeComm(port, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
+    m_port = port;
     m_input.clear();
-    if (!m_loop.watch(m_readEvent.get(), [this] { readSignalled(); })) {
-        m_port.reset();
-        m_lastError = m_name + ": too many ports open at once (at most " +
-                      std::to_string(MessageLoop::MAX_WATCHED - 1) + ")";
+    m_arrived = m_lost = false;
+    if (!startRead(1)) {
+        m_lastError = DescribeOpenFailure(m_name, GetLastError());
+        closePort();
         return false;
     }
-    startRead();
-    return isOpen();
+    return true;
 }
 
-bool CommLink::configure()
+bool CommLink::startRead(DWORD size)
 {
-    DCB line{};
-    line.DCBlength = sizeof line;
-    if (!GetCommState(m_port.get(), &line))
+    auto *read = new PendingIo{{}, this, model::ByteString(size)};
+    if (!m_api.readFileEx(m_port, read->bytes.data(), size, read->overlapped, &ReadDone)) {
+        const DWORD code = GetLastError();
+        delete read;
+        SetLastError(code);
         return false;
-    line.BaudRate = CBR_9600;
-    line.ByteSize = 8;
-    line.Parity = NOPARITY;
-    line.StopBits = ONESTOPBIT;
-    line.fBinary = TRUE;
-    line.fParity = FALSE;
-    line.fOutxCtsFlow = FALSE;
-    line.fOutxDsrFlow = FALSE;
-    line.fDsrSensitivity = FALSE;
-    line.fOutX = FALSE;
-    line.fInX = FALSE;
-    line.fNull = FALSE;
-    line.fAbortOnError = FALSE;
-    line.fDtrControl = DTR_CONTROL_DISABLE;
-    line.fRtsControl = RTS_CONTROL_DISABLE;
-    if (!SetCommState(m_port.get(), &line))
-        return false;
-    // A device powered from the control lines wakes; lines that cannot be raised (a
-    // pseudo-terminal behind wine) are no reason to fail.
-    EscapeCommFunction(m_port.get(), SETDTR);
-    EscapeCommFunction(m_port.get(), SETRTS);
-    SetupComm(m_port.get(), 1024, 512);
-    // Reads wait for what they ask for, however long: the pending one asks for one byte.
-    COMMTIMEOUTS timeouts{};
-    timeouts.WriteTotalTimeoutConstant = WRITE_TIMEOUT_MS;
-    return SetCommTimeouts(m_port.get(), &timeouts) != FALSE;
+    }
+    m_read = read;
+    return true;
 }
 
-bool CommLink::fail(DWORD code)
+void CALLBACK CommLink::ReadDone(DWORD error, DWORD count, OVERLAPPED *io)
 {
-    m_lastError = m_name + ": " + SystemMessage(code);
-    return false;
+    auto *read = reinterpret_cast<PendingIo *>(io);
+    CommLink *owner = read->owner;
+    if (owner)
+        owner->readDone(error, count);
+    else
+        delete read;
+}
+
+void CommLink::readDone(DWORD error, DWORD count)
+{
+    PendingIo *read = std::exchange(m_read, nullptr);
+    if (error != ERROR_SUCCESS) {
+        delete read;
+        lose(DescribeLineFailure(m_name, error));
+        return;
+    }
+    m_input.insert(m_input.end(), read->bytes.begin(), read->bytes.begin() + count);
+    delete read;
+    m_arrived = m_arrived || count > 0;
+    // A read may end with no byte on a line that is still there: only a failing call
+    // means the port is gone. Whatever is queued already is taken in one read.
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!m_api.clearCommError(m_port, errors, status) ||
+        !startRead(std::clamp<DWORD>(status.cbInQue, 1, CHUNK_BYTES))) {
+        lose(DescribeLineFailure(m_name, GetLastError()));
+        return;
+    }
+    if (m_arrived)
+        notify();
 }
 
 bool CommLink::send(const model::ByteString &bytes)
@@ -123,130 +141,103 @@ bool CommLink::send(const model::ByteString &bytes)
         m_lastError = m_name + ": the port is not open";
         return false;
     }
-    OVERLAPPED write{};
-    write.hEvent = m_writeEvent.get();
-    ResetEvent(write.hEvent);
-    DWORD written = 0;
-    const auto size = static_cast<DWORD>(bytes.size());
-    if (!WriteFile(m_port.get(), bytes.data(), size, nullptr, &write) &&
-        GetLastError() != ERROR_IO_PENDING)
-        return fail(GetLastError());
-    // Bounded by the write timeout: the bytes only have to reach the driver.
-    if (!GetOverlappedResult(m_port.get(), &write, &written, TRUE))
-        return fail(GetLastError());
-    if (written != size) {
-        m_lastError = m_name + ": the port took " + std::to_string(written) + " of " +
-                      std::to_string(size) + " bytes";
+    auto *write = new PendingIo{{}, this, bytes};
+    if (!m_api.writeFileEx(m_port, write->bytes.data(), static_cast<DWORD>(bytes.size()),
+                           write->overlapped, &WriteDone)) {
+        m_lastError = DescribeLineFailure(m_name, GetLastError());
+        delete write;
         return false;
     }
+    m_writes.push_back(write);
     return true;
 }
 
-void CommLink::startRead()
+void CALLBACK CommLink::WriteDone(DWORD error, DWORD count, OVERLAPPED *io)
 {
-    m_read = OVERLAPPED{};
-    m_read.hEvent = m_readEvent.get();
-    ResetEvent(m_read.hEvent);
-    // One byte: wine's comm reads on a pseudo-terminal end only when the count is met, and
-    // its WaitCommEvent cannot wait there. The rest is taken at once when it ends.
-    if (ReadFile(m_port.get(), m_chunk.data(), 1, nullptr, &m_read) ||
-        GetLastError() == ERROR_IO_PENDING) {
-        m_reading = true;
-        return;
-    }
-    m_reading = false;
-    SetEvent(m_readEvent.get()); // reported as a failed read, in the loop
+    auto *write = reinterpret_cast<PendingIo *>(io);
+    CommLink *owner = write->owner;
+    if (owner)
+        owner->writeDone(write, error, count);
+    else
+        delete write;
 }
 
-bool CommLink::collectRead(DWORD &error)
+// The frame is on its way when send() returns; one that does not leave whole ends the
+// port as a failed read does.
+void CommLink::writeDone(PendingIo *write, DWORD error, DWORD count)
 {
-    error = ERROR_SUCCESS;
-    DWORD count = 0;
-    if (!m_reading) {
-        error = ERROR_DEVICE_NOT_CONNECTED;
-        return false;
-    }
-    if (!GetOverlappedResult(m_port.get(), &m_read, &count, FALSE)) {
-        error = GetLastError();
-        if (error == ERROR_IO_INCOMPLETE)
-            error = ERROR_SUCCESS;
-        return false;
-    }
-    m_reading = false;
-    // Without timeouts a read ends with no byte only when the line is gone.
-    if (count == 0) {
-        error = ERROR_DEVICE_NOT_CONNECTED;
-        return false;
-    }
-    m_input.push_back(m_chunk[0]);
-    takeQueued();
-    startRead();
-    return true;
-}
-
-void CommLink::takeQueued()
-{
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (!ClearCommError(m_port.get(), &errors, &status) || status.cbInQue == 0)
-        return;
-    OVERLAPPED queued{};
-    queued.hEvent = m_drainEvent.get();
-    ResetEvent(queued.hEvent);
-    const DWORD wanted = std::min<DWORD>(status.cbInQue, static_cast<DWORD>(m_chunk.size()));
-    DWORD count = 0;
-    // They are there already, so the wait ends at once.
-    if (ReadFile(m_port.get(), m_chunk.data(), wanted, nullptr, &queued) ||
-        GetLastError() == ERROR_IO_PENDING) {
-        if (GetOverlappedResult(m_port.get(), &queued, &count, TRUE))
-            m_input.insert(m_input.end(), m_chunk.begin(), m_chunk.begin() + count);
-    }
+    std::erase(m_writes, write);
+    const std::size_t size = write->bytes.size();
+    delete write;
+    if (error != ERROR_SUCCESS)
+        lose(DescribeLineFailure(m_name, error));
+    else if (count != size)
+        lose(m_name + ": the port took " + std::to_string(count) + " of " + std::to_string(size) +
+             " bytes");
 }
 
 model::ByteString CommLink::takeInput()
 {
-    DWORD error = ERROR_SUCCESS;
-    // Bytes of a read that has ended but whose event the loop has not reached yet count too.
-    while (isOpen() && collectRead(error)) {
+    // Reads that have ended but whose routines have not run yet count too. Their routines
+    // only collect: the listener hears of them here or later from the loop, never inside.
+    for (int round = 0; round < MAX_DRAIN_ROUNDS && SleepEx(0, TRUE) == WAIT_IO_COMPLETION;
+         ++round) {
     }
+    m_arrived = false;
     model::ByteString bytes;
     bytes.swap(m_input);
+    // A port found gone at a tick ends the transfer now, as one found by the loop does.
+    if (std::exchange(m_lost, false) && m_listener)
+        m_listener->deviceLost();
     return bytes;
 }
 
-void CommLink::readSignalled()
+void CommLink::lose(const std::string &reason)
 {
-    DWORD error = ERROR_SUCCESS;
-    bool arrived = false;
-    while (isOpen() && collectRead(error))
-        arrived = true;
-    if (error != ERROR_SUCCESS) {
-        m_reading = false;
-        fail(error);
-        close();
-        if (m_listener)
-            m_listener->deviceLost();
+    m_lastError = reason;
+    closePort();
+    m_lost = true;
+    notify();
+}
+
+// The listener hears from the loop, not from inside a routine that a wait ran.
+void CommLink::notify()
+{
+    if (std::exchange(m_notifying, true))
         return;
-    }
-    if (arrived && m_listener)
-        m_listener->bytesArrived();
+    m_loop.defer(this, [this] {
+        m_notifying = false;
+        if (!m_listener) {
+            m_arrived = m_lost = false;
+        } else if (std::exchange(m_lost, false)) {
+            m_arrived = false;
+            m_listener->deviceLost();
+        } else if (std::exchange(m_arrived, false)) {
+            m_listener->bytesArrived();
+        }
+    });
 }
 
 void CommLink::close()
 {
+    closePort();
+    m_input.clear();
+    m_arrived = m_lost = false;
+}
+
+void CommLink::closePort()
+{
     if (!isOpen())
         return;
-    if (m_reading) {
-        // The buffer must outlive the read: wait for the cancel to land.
-        DWORD count = 0;
-        CancelIo(m_port.get());
-        GetOverlappedResult(m_port.get(), &m_read, &count, TRUE);
-        m_reading = false;
-    }
-    m_loop.unwatch(m_readEvent.get());
-    ResetEvent(m_readEvent.get());
-    m_port.reset();
-    m_input.clear();
+    m_api.cancelIo(m_port);
+    // Their routines free them when the driver lets go, if it ever does.
+    if (m_read)
+        std::exchange(m_read, nullptr)->owner = nullptr;
+    for (PendingIo *write : m_writes)
+        write->owner = nullptr;
+    m_writes.clear();
+    m_api.closeHandle(m_port);
+    m_port = INVALID_HANDLE_VALUE;
 }
 
 std::string CommLink::lastError() const

@@ -1,22 +1,24 @@
 #pragma once
 
 #include "protocol/serial_link.h"
+#include "win32/comm_api.h"
 #include "win32/message_loop.h"
-#include "win32/unique_handle.h"
 
 #include <windows.h>
 
-#include <array>
 #include <string>
+#include <vector>
 
 namespace sg::win32 {
 
-// The serial link on the comm API: one overlapped one-byte read always pending while the
-// port is open, its completion waited for in the message loop.
+// The serial link on the comm API. One read is always pending while the port is open and
+// every write is one of its own, each ended by a completion routine that the message
+// loop's alertable wait runs: any number of ports share the one thread, nothing polls, and
+// nothing waits for a driver that never completes.
 class CommLink : public protocol::SerialLink
 {
 public:
-    explicit CommLink(MessageLoop &loop);
+    explicit CommLink(MessageLoop &loop, CommApi &api = SystemCommApi());
     ~CommLink() override;
     CommLink(const CommLink &) = delete;
     CommLink &operator=(const CommLink &) = delete;
@@ -30,24 +32,27 @@ public:
     std::string lastError() const override;
 
 private:
-    bool configure();
-    bool fail(DWORD code);
-    void startRead();
-    // Takes a finished read's bytes; false while it is still pending or when it failed.
-    bool collectRead(DWORD &error);
-    void takeQueued();
-    void readSignalled();
+    struct PendingIo;
+
+    static void CALLBACK ReadDone(DWORD error, DWORD count, OVERLAPPED *io);
+    static void CALLBACK WriteDone(DWORD error, DWORD count, OVERLAPPED *io);
+    bool startRead(DWORD size);
+    void readDone(DWORD error, DWORD count);
+    void writeDone(PendingIo *write, DWORD error, DWORD count);
+    void lose(const std::string &reason);
+    void closePort();
+    void notify();
 
     MessageLoop &m_loop;
+    CommApi &m_api;
     protocol::SerialLinkListener *m_listener = nullptr;
-    UniqueHandle m_port;
-    UniqueHandle m_readEvent;
-    UniqueHandle m_writeEvent;
-    UniqueHandle m_drainEvent;
-    OVERLAPPED m_read{};
-    bool m_reading = false;
-    std::array<std::uint8_t, 1024> m_chunk{};
+    HANDLE m_port = INVALID_HANDLE_VALUE;
+    PendingIo *m_read = nullptr;
+    std::vector<PendingIo *> m_writes;
     model::ByteString m_input;
+    bool m_arrived = false; // bytes came that the listener has not heard of
+    bool m_lost = false;    // the port failed and the listener has not heard of it
+    bool m_notifying = false;
     std::string m_name; // COMn, as the user numbers it
     std::string m_lastError;
 };

@@ -22,6 +22,16 @@ void MessageLoop::unwatch(HANDLE event)
     m_events.erase(found);
 }
 
+void MessageLoop::defer(const void *owner, std::function<void()> call)
+{
+    m_deferred.emplace_back(owner, std::move(call));
+}
+
+void MessageLoop::forget(const void *owner)
+{
+    std::erase_if(m_deferred, [owner](const auto &call) { return call.first == owner; });
+}
+
 void MessageLoop::addDialog(HWND window)
 {
     m_dialogs.push_back(window);
@@ -36,9 +46,18 @@ int MessageLoop::run()
 {
     int exitCode = 0;
     for (;;) {
+        runDeferred();
         const auto count = static_cast<DWORD>(m_events.size());
-        const DWORD woken = MsgWaitForMultipleObjectsEx(count, m_events.data(), INFINITE,
-                                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        const DWORD woken = MsgWaitForMultipleObjectsEx(
+            count, m_events.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE | MWMO_ALERTABLE);
+        if (woken == WAIT_IO_COMPLETION)
+            continue;
+        if (woken == WAIT_FAILED) {
+            // Waiting again on what failed would spin: a handle closed under the loop goes.
+            if (!dropFailedHandles())
+                return -1;
+            continue;
+        }
         if (woken < WAIT_OBJECT_0 + count) {
             // A copy: the handler may unwatch its own event.
             const std::function<void()> handler = m_handlers[woken - WAIT_OBJECT_0];
@@ -48,6 +67,26 @@ int MessageLoop::run()
         if (!dispatchMessages(exitCode))
             return exitCode;
     }
+}
+
+void MessageLoop::runDeferred()
+{
+    while (!m_deferred.empty()) {
+        const std::function<void()> call = std::move(m_deferred.front().second);
+        m_deferred.pop_front();
+        call();
+    }
+}
+
+bool MessageLoop::dropFailedHandles()
+{
+    const auto failed = [](HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_FAILED; };
+    const auto first = std::find_if(m_events.begin(), m_events.end(), failed);
+    if (first == m_events.end())
+        return false;
+    m_handlers.erase(m_handlers.begin() + (first - m_events.begin()));
+    m_events.erase(first);
+    return true;
 }
 
 bool MessageLoop::dispatchMessages(int &exitCode)

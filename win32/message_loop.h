@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace sg::win32 {
 
-// The one thread's loop: window messages, and kernel events (finished overlapped I/O)
-// waited for beside them, so nothing polls and nothing blocks the windows.
+// The one thread's loop: window messages, kernel events and the completion routines of
+// overlapped I/O, all waited for at once, so nothing polls and nothing blocks the windows.
 class MessageLoop
 {
 public:
@@ -18,6 +20,10 @@ public:
     // False when MAX_WATCHED events are watched already.
     bool watch(HANDLE event, std::function<void()> onSignalled);
     void unwatch(HANDLE event);
+    // Calls once the wait that is running completion routines is over, in order.
+    void defer(const void *owner, std::function<void()> call);
+    // Drops what owner deferred and has not been called yet.
+    void forget(const void *owner);
     // Tab, arrows and accelerators move between this window's controls.
     void addDialog(HWND window);
     void removeDialog(HWND window);
@@ -28,10 +34,13 @@ public:
 private:
     bool dispatchMessages(int &exitCode);
     bool isDialogMessage(MSG &message) const;
+    void runDeferred();
+    bool dropFailedHandles();
 
     std::vector<HANDLE> m_events;
     std::vector<std::function<void()>> m_handlers;
     std::vector<HWND> m_dialogs;
+    std::deque<std::pair<const void *, std::function<void()>>> m_deferred;
 };
 
 } // namespace sg::win32
