@@ -1,6 +1,7 @@
 #include "app/win32_cli_world.h"
 
 #include "win32/comm_link.h"
+#include "win32/console_text.h"
 #include "win32/serial_ports.h"
 #include "win32/timer_ticker.h"
 
@@ -76,6 +77,11 @@ std::string Win32CliWorld::resolvePortName(const std::string &name) const
 std::unique_ptr<protocol::SerialLink> Win32CliWorld::makeLink()
 {
     return std::make_unique<win32::CommLink>(m_messages);
+}
+
+void Win32CliWorld::write(Stream stream, std::string_view text)
+{
+    win32::WriteStandard(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, text);
 }
 
 std::unique_ptr<transfer::Ticker> Win32CliWorld::makeTicker(std::function<void()> onTick)

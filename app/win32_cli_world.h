@@ -40,6 +40,7 @@ public:
     std::unique_ptr<protocol::SerialLink> makeLink() override;
     std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) override;
     cli::EventLoop &loop() override { return m_loop; }
+    void write(Stream stream, std::string_view text) override;
 
 private:
     win32::MessageLoop &m_messages;

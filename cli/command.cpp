@@ -137,12 +137,20 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
     command.json = options.json;
 
     switch (verb) {
-    case Verb::Ports:
-        if (!options.positional.empty())
+    case Verb::Ports: {
+        // Only a probe takes ports: the ones named, even those a probe of all passes by.
+        if (!options.probe && !options.positional.empty())
             return Fail(error,
                         "ports: takes no arguments, got '" + options.positional.front() + "'");
         command.probe = options.probe;
+        if (options.positional.empty())
+            return command;
+        std::optional<std::vector<PortChoice>> ports = ParsePorts(options.positional, error);
+        if (!ports)
+            return std::nullopt;
+        command.ports = std::move(*ports);
         return command;
+    }
     case Verb::Read:
     case Verb::Store: {
         std::optional<std::vector<PortChoice>> ports = ParsePorts(options.positional, error);
@@ -213,8 +221,10 @@ std::string UsageText()
            "once. COM numbers are the ones the sgsetup window takes; 'ports' lists them. A\n"
            "port may also be given by its device name (/dev/serial/by-id/..., \\\\.\\COM3).\n"
            "\n"
-           "  ports [--probe] [--json]  the COM numbers: number, device, description;\n"
-           "                            --probe asks them all whether a generator answers\n"
+           "  ports [--probe [COM...]] [--json]\n"
+           "                            the COM numbers: number, device, description;\n"
+           "                            --probe asks them all (or those named) whether a\n"
+           "                            generator answers\n"
            "  read COM... [--json] [--save FILE]\n"
            "                            read both blocks from each device\n"
            "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json]\n"

@@ -17,6 +17,13 @@ PortProbe::~PortProbe()
 
 bool PortProbe::start()
 {
+    // A port that is not there cannot be used; one that is there may be passed by.
+    if (!m_result.port.notProbed.empty()) {
+        m_result.verdict =
+            m_result.port.device.empty() ? ProbeVerdict::Unusable : ProbeVerdict::Skipped;
+        m_result.reason = m_result.port.notProbed;
+        return false;
+    }
     protocol::BuildReadParamsFrame(m_buffers);
     if (!m_link.open(m_result.port.device) || !m_link.send(m_buffers.txFrame)) {
         m_result.verdict = ProbeVerdict::Unusable;

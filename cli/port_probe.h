@@ -14,6 +14,7 @@ enum class ProbeVerdict
     Generator, // answered the read-parameters request as a generator does
     NoAnswer,  // opened, but nothing or something else came back
     Unusable,  // could not be opened, or vanished while open
+    Skipped,   // not opened: a probe of every port passes it by
 };
 
 struct ProbeResult
@@ -21,7 +22,7 @@ struct ProbeResult
     int com = 0;
     protocol::PortEntry port;
     ProbeVerdict verdict = ProbeVerdict::NoAnswer;
-    std::string reason;                      // why a port is unusable
+    std::string reason;                      // why a port is unusable or skipped
     std::optional<model::ParamBlock> params; // what a generator answered
 };
 

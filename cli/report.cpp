@@ -48,6 +48,8 @@ std::string VerdictName(ProbeVerdict verdict)
         return "generator";
     case ProbeVerdict::Unusable:
         return "unusable";
+    case ProbeVerdict::Skipped:
+        return "skipped";
     case ProbeVerdict::NoAnswer:
         break;
     }

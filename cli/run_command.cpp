@@ -7,22 +7,25 @@
 #include "model/param_decoder.h"
 #include "transfer/transfer_controller.h"
 
-#include <cstdio>
 #include <memory>
 
 namespace sg::cli {
 
 namespace {
 
-void Print(const std::string &text, std::FILE *stream = stdout)
+void Print(World &world, const std::string &text)
 {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+    world.write(World::Stream::Out, text);
 }
 
-int Interrupted()
+void PrintError(World &world, const std::string &text)
 {
-    Print("sgsetup-cli: interrupted; every port is closed\n", stderr);
+    world.write(World::Stream::Err, text);
+}
+
+int Interrupted(World &world)
+{
+    PrintError(world, "sgsetup-cli: interrupted; every port is closed\n");
     return EXIT_INTERRUPTED;
 }
 
@@ -38,15 +41,32 @@ struct ProbeRun
     std::unique_ptr<PortProbe> probe; // declared last: closes the link before it goes
 };
 
-// Every port at once, so the whole probe takes one tick however many ports there are.
-int RunProbe(bool json, World &world)
+// The ports a probe asks: those named, as named, else every listed one.
+std::vector<std::pair<int, protocol::PortEntry>>
+ProbeTargets(const Command &command, const protocol::PortCatalog &catalog, World &world)
 {
-    const protocol::PortCatalog catalog = world.ports();
+    std::vector<std::pair<int, protocol::PortEntry>> targets;
+    for (const PortChoice &choice : command.ports) {
+        const PortTarget target = ResolvePort(choice, catalog, world);
+        const std::string missing =
+            target.device.empty() ? protocol::MissingPortText(target.name, catalog) : "";
+        targets.push_back(
+            {target.com.value_or(0), {target.name, target.device, {}, {}, 0, missing}});
+    }
+    for (std::size_t i = 0; command.ports.empty() && i < catalog.entries().size(); ++i)
+        targets.push_back({catalog.numberAt(i), catalog.entries()[i]});
+    return targets;
+}
+
+// Every port at once, so the whole probe takes one tick however many ports there are.
+int RunProbe(const Command &command, World &world)
+{
+    const bool json = command.json;
     std::vector<ProbeRun> runs;
     bool waiting = false;
-    for (std::size_t i = 0; i < catalog.entries().size(); ++i) {
+    for (auto &[com, port] : ProbeTargets(command, world.ports(), world)) {
         std::unique_ptr<protocol::SerialLink> link = world.makeLink();
-        auto probe = std::make_unique<PortProbe>(catalog.numberAt(i), catalog.entries()[i], *link);
+        auto probe = std::make_unique<PortProbe>(com, std::move(port), *link);
         waiting = probe->start() || waiting;
         runs.push_back({std::move(link), std::move(probe)});
     }
@@ -54,13 +74,13 @@ int RunProbe(bool json, World &world)
         world.loop().callAfter(transfer::TICK_MS, [&world] { world.loop().stop(); });
         if (!world.loop().run()) {
             runs.clear(); // each closes its port
-            return Interrupted();
+            return Interrupted(world);
         }
     }
     std::vector<ProbeResult> results;
     for (const ProbeRun &run : runs)
         results.push_back(run.probe->finish());
-    Print(ProbeLines(results, json));
+    Print(world, ProbeLines(results, json));
     return ProbeExitStatus(results);
 }
 
@@ -72,7 +92,7 @@ struct DeviceRun
               std::function<void()> onFinished)
         : ports(target.device.empty()
                     ? catalog
-                    : protocol::PortCatalog({{target.name, target.device, {}, {}, 0}})),
+                    : protocol::PortCatalog({{target.name, target.device, {}, {}, 0, {}}})),
           link(world.makeLink()), ticker(world.makeTicker([this] { controller.tick(); })),
           job(target, target.device.empty() ? Utf16Digits(target.com.value_or(0)) : u"1",
               world.loop(), std::move(onFinished)),
@@ -95,9 +115,8 @@ int RunTransfers(const Command &command, World &world)
         targets.push_back(ResolvePort(choice, catalog, world));
         for (std::size_t i = 0; i + 1 < targets.size(); ++i) {
             if (!targets[i].device.empty() && targets[i].device == targets.back().device) {
-                Print("sgsetup-cli: COM: " + targets[i].name + " and " + targets.back().name +
-                          " are the same port\n",
-                      stderr);
+                PrintError(world, "sgsetup-cli: COM: " + targets[i].name + " and " +
+                                      targets.back().name + " are the same port\n");
                 return EXIT_USAGE;
             }
         }
@@ -119,19 +138,19 @@ int RunTransfers(const Command &command, World &world)
     // Every device may have ended already, from inside its start.
     if (running > 0 && !world.loop().run()) {
         runs.clear(); // each closes its port
-        return Interrupted();
+        return Interrupted(world);
     }
 
     std::vector<DeviceResult> results;
     for (const std::unique_ptr<DeviceRun> &run : runs) {
         results.push_back(run->job.result());
-        Print(command.json ? ResultJson(results.back()) : ResultLine(results.back()));
+        Print(world, command.json ? ResultJson(results.back()) : ResultLine(results.back()));
     }
     const DeviceResult &first = results.front();
     if (!command.savePath.empty() && first.outcome == Outcome::Ok) {
         std::string error;
         if (!SaveProfile(command.savePath, first.data, first.params, error)) {
-            Print("sgsetup-cli: " + error + '\n', stderr);
+            PrintError(world, "sgsetup-cli: " + error + '\n');
             return EXIT_USAGE;
         }
     }
@@ -144,22 +163,22 @@ int RunCommand(const Command &command, World &world)
 {
     switch (command.verb) {
     case Verb::Help:
-        Print(UsageText());
+        Print(world, UsageText());
         return EXIT_ALL_OK;
     case Verb::Version:
-        Print("sgsetup-cli " SG_VERSION "\nMIT License\n");
+        Print(world, "sgsetup-cli " SG_VERSION "\nMIT License\n");
         return EXIT_ALL_OK;
     case Verb::Ports:
         if (command.probe)
-            return RunProbe(command.json, world);
-        Print(PortLines(world.ports(), command.json));
+            return RunProbe(command, world);
+        Print(world, PortLines(world.ports(), command.json));
         return EXIT_ALL_OK;
     case Verb::Decode:
-        Print(model::ExplainParams(command.blocks.params));
+        Print(world, model::ExplainParams(command.blocks.params));
         return EXIT_ALL_OK;
     case Verb::Divisor: {
         const std::string line = DivisorLine(command.baud);
-        Print(line);
+        Print(world, line);
         return model::DivisorFor(command.baud)->reachable ? EXIT_ALL_OK : EXIT_OUT_OF_REACH;
     }
     case Verb::Read:

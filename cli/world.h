@@ -5,8 +5,10 @@
 #include "protocol/serial_link.h"
 #include "transfer/ticker.h"
 
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace sg::cli {
 
@@ -23,6 +25,19 @@ public:
     virtual std::unique_ptr<protocol::SerialLink> makeLink() = 0;
     virtual std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) = 0;
     virtual EventLoop &loop() = 0;
+
+    enum class Stream
+    {
+        Out,
+        Err
+    };
+    // UTF-8 text, as it stands, to the program's output or error stream.
+    virtual void write(Stream stream, std::string_view text)
+    {
+        std::FILE *file = stream == Stream::Out ? stdout : stderr;
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fflush(file);
+    }
 };
 
 } // namespace sg::cli

@@ -15,6 +15,7 @@ struct PortEntry
     std::string description; // may be empty
     std::string stableName;  // a name that outlives re-plugging, e.g. a by-id link; may be empty
     int number = 0;          // the system's own COM number, 0 where the catalog counts
+    std::string notProbed;   // why a probe does not open this port; usually empty
 };
 
 // The ports as the user numbers them: COM1 is the first entry, unless the system numbers

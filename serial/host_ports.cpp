@@ -75,8 +75,12 @@ protocol::PortCatalog ScanHostPorts()
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         const std::string device = info.systemLocation().toStdString();
         const auto stable = stableNames.find(device);
-        host.push_back({info.portName().toStdString(), device, info.description().toStdString(),
-                        stable == stableNames.end() ? std::string() : stable->second, 0});
+        host.push_back({info.portName().toStdString(),
+                        device,
+                        info.description().toStdString(),
+                        stable == stableNames.end() ? std::string() : stable->second,
+                        0,
+                        {}});
     }
     catalog = OrderHostPorts(std::move(host));
     for (PortEntry &simulator : SimulatorPorts(SimulatorPortDir()))

@@ -39,7 +39,7 @@ std::string DescribeOpenError(const std::string &device, const std::string &reas
     // The serial layer reports a port locked by another program as a permission error
     // too; only a device we may not open calls for advice on access.
     if (permissionError && access(device.c_str(), R_OK | W_OK) == 0)
-        return device + ": busy, another program is using it (" + reason + ")";
+        return device + ": in use by another program (" + reason + ")";
     if (permissionError)
         return device + ": " + reason + " (" + DeniedAdvice(device) + ")";
 #else

@@ -101,7 +101,8 @@ void QtSerialLink::handleError(QSerialPort::SerialPortError error)
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
         return;
     // Left open, the port reports this error again at full speed and burns a core.
-    fail(m_port.errorString());
+    m_lastError = m_device.toStdString() + ": the adapter was removed (" +
+                  m_port.errorString().toStdString() + ")";
     m_port.close();
     if (m_listener)
         m_listener->deviceLost();

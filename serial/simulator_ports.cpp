@@ -39,8 +39,12 @@ std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
         const fs::path target = fs::read_symlink(entry.path(), error);
         if (error || !fs::exists(target, error))
             continue;
-        ports.push_back(
-            {entry.path().filename().string(), target.string(), "sgsim device simulator", {}, 0});
+        ports.push_back({entry.path().filename().string(),
+                         target.string(),
+                         "sgsim device simulator",
+                         {},
+                         0,
+                         {}});
     }
     std::sort(ports.begin(), ports.end(),
               [](const PortEntry &a, const PortEntry &b) { return a.label < b.label; });

@@ -38,7 +38,7 @@ private slots:
         QFETCH(QStringList, ordered);
         std::vector<PortEntry> ports;
         for (const QString &name : found)
-            ports.push_back({name.toStdString(), "/dev/" + name.toStdString(), {}, {}, 0});
+            ports.push_back({name.toStdString(), "/dev/" + name.toStdString(), {}, {}, 0, {}});
         QStringList result;
         for (const PortEntry &port : OrderHostPorts(ports))
             result << QString::fromStdString(port.label);

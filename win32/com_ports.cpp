@@ -16,7 +16,7 @@ protocol::PortCatalog ComPortLister::catalog() const
     std::vector<protocol::PortEntry> entries;
     for (int number = 1; number <= HIGHEST_NUMBER; ++number) {
         const std::string name = "COM" + std::to_string(number);
-        entries.push_back({name, R"(\\.\)" + name, {}, {}, number});
+        entries.push_back({name, R"(\\.\)" + name, {}, {}, number, {}});
     }
     return protocol::PortCatalog(std::move(entries));
 }

@@ -15,6 +15,8 @@ namespace sg::win32 {
 
 namespace {
 
+constexpr char BLUETOOTH_NOT_PROBED[] = "Bluetooth: opening one can take 30 s; name it to probe it";
+
 // COM followed by digits only; 0 for any other name.
 int NumberOf(std::wstring_view name)
 {
@@ -41,10 +43,16 @@ std::wstring StringValue(HKEY key, const wchar_t *name)
     return value;
 }
 
-// Device Manager's names for the Ports class, by COM name.
-std::map<std::wstring, std::wstring> FriendlyNames()
+struct DeviceNames
 {
-    std::map<std::wstring, std::wstring> names;
+    std::wstring friendly;
+    bool bluetooth = false; // enumerated by the Bluetooth stack, which opens ports slowly
+};
+
+// Device Manager's names for the Ports class, by COM name.
+std::map<std::wstring, DeviceNames> FriendlyNames()
+{
+    std::map<std::wstring, DeviceNames> names;
     const HDEVINFO devices =
         SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
     if (devices == INVALID_HANDLE_VALUE)
@@ -58,12 +66,17 @@ std::map<std::wstring, std::wstring> FriendlyNames()
             continue;
         const std::wstring portName = StringValue(key, L"PortName");
         RegCloseKey(key);
+        if (portName.empty())
+            continue;
         wchar_t friendly[256]{};
-        if (!portName.empty() &&
-            SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_FRIENDLYNAME, nullptr,
-                                              reinterpret_cast<BYTE *>(friendly),
-                                              sizeof friendly - sizeof(wchar_t), nullptr))
-            names.emplace(portName, friendly);
+        SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_FRIENDLYNAME, nullptr,
+                                          reinterpret_cast<BYTE *>(friendly),
+                                          sizeof friendly - sizeof(wchar_t), nullptr);
+        wchar_t enumerator[64]{};
+        SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_ENUMERATOR_NAME, nullptr,
+                                          reinterpret_cast<BYTE *>(enumerator),
+                                          sizeof enumerator - sizeof(wchar_t), nullptr);
+        names.emplace(portName, DeviceNames{friendly, std::wstring_view(enumerator) == L"BTHENUM"});
     }
     SetupDiDestroyDeviceInfoList(devices);
     return names;
@@ -78,7 +91,7 @@ protocol::PortCatalog ListSerialPorts()
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LR"(HARDWARE\DEVICEMAP\SERIALCOMM)", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
         return {};
-    const std::map<std::wstring, std::wstring> friendly = FriendlyNames();
+    const std::map<std::wstring, DeviceNames> friendly = FriendlyNames();
     for (DWORD i = 0;; ++i) {
         wchar_t valueName[256];
         DWORD nameLength = 256;
@@ -93,13 +106,14 @@ protocol::PortCatalog ListSerialPorts()
         const int number = NumberOf(name);
         if (status != ERROR_SUCCESS || type != REG_SZ || number == 0)
             continue;
-        const auto description = friendly.find(name);
-        ports.push_back(
-            {Narrow(name),
-             R"(\\.\)" + Narrow(name),
-             description == friendly.end() ? std::string() : Narrow(description->second),
-             {},
-             number});
+        const auto found = friendly.find(name);
+        const DeviceNames names = found == friendly.end() ? DeviceNames{} : found->second;
+        ports.push_back({Narrow(name),
+                         R"(\\.\)" + Narrow(name),
+                         Narrow(names.friendly),
+                         {},
+                         number,
+                         names.bluetooth ? BLUETOOTH_NOT_PROBED : ""});
     }
     RegCloseKey(key);
     std::sort(ports.begin(), ports.end(),

@@ -175,6 +175,9 @@ row "verify against a device that answers other bytes" 3 'verify mismatch' '^$' 
   store "$other" --data 0102 --params "00 01 00 40 19 0A 00" --verify
 row "16 data digits and 7 parameter bytes" 0 'params 00 01 00 40 19 0A 00 08$' '^$' -- \
   store "$good" --data 0123456789ABCDEF --params "0001004019 0A00"
+# Bytes a line discipline would turn, swallow or act on come back as they went.
+row "control bytes make the round trip" 0 'ok verified data 00030A0D11131A1C params 7F FF 11 13 0D 0A 03 08$' \
+  '^$' -- store "$good" --data 00030A0D11131A1C --params "7F FF 11 13 0D 0A 03" --verify
 row "store --from a profile under a non-ASCII folder" 0 "ok verified data 01020304" '^$' -- \
   store "$good" --from "$(native_path "$profile")" --verify
 
@@ -211,6 +214,9 @@ for sim in good silent other short; do
   check "$sim heard one request and no write" \
     test "$(grep -c 'read params' "$work/$sim.log"):$(grep -c write "$work/$sim.log")" = 1:0
 done
+row "ports --probe COM asks only the port named" 0 "^COM$good  .*generator, 9615 baud$" '^$' -- \
+  ports --probe "$good"
+check "one line for one port named" test "$(wc -l <<<"$out")" = 1
 start=$(date +%s%N)
 row "ports --probe --json" 0 "\"bitRate\":9615\.[0-9]+,\"com\":$good,.*\"probe\":\"generator\"" '^$' -- \
   ports --probe --json

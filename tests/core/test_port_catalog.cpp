@@ -34,8 +34,8 @@ TEST_CASE("ParseComNumber takes one or two ASCII digits, spaces around")
 
 TEST_CASE("numbers count from one")
 {
-    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0},
-                               {"sgsim-1", "/dev/pts/4", "sgsim device simulator", "", 0}});
+    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}},
+                               {"sgsim-1", "/dev/pts/4", "sgsim device simulator", "", 0, {}}});
     CHECK(catalog.text() == "COM1  /dev/ttyS0\nCOM2  /dev/pts/4  sgsim device simulator");
     CHECK(catalog.find(2)->device == "/dev/pts/4");
     CHECK_FALSE(catalog.find(0));
@@ -46,8 +46,8 @@ TEST_CASE("numbers count from one")
 
 TEST_CASE("a system's own numbers are kept, gaps and all")
 {
-    const PortCatalog catalog({{"COM3", "\\\\.\\COM3", "", "USB Serial Port (COM3)", 3},
-                               {"COM21", "\\\\.\\COM21", "", "", 21}});
+    const PortCatalog catalog({{"COM3", "\\\\.\\COM3", "", "USB Serial Port (COM3)", 3, {}},
+                               {"COM21", "\\\\.\\COM21", "", "", 21, {}}});
     CHECK(catalog.find(21)->device == "\\\\.\\COM21");
     CHECK_FALSE(catalog.find(1));
     CHECK(catalog.numberOf("COM3") == 3);
@@ -56,7 +56,7 @@ TEST_CASE("a system's own numbers are kept, gaps and all")
 
 TEST_CASE("a missing port's text names the ports that are there")
 {
-    const PortCatalog two({{"COM3", "", "", "", 3}, {"COM21", "", "", "", 21}});
+    const PortCatalog two({{"COM3", "", "", "", 3, {}}, {"COM21", "", "", "", 21, {}}});
     CHECK(MissingPortText("COM42", two) ==
           "COM42: no such port on this computer; ports here: COM3, COM21");
     CHECK(MissingPortText("COM42", PortCatalog()) ==

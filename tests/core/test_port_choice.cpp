@@ -71,8 +71,8 @@ TEST_CASE("a port is a number from 1 to 99 or a device name")
 
 TEST_CASE("a name reaches the catalog's port it points at, a number the catalog's own")
 {
-    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0},
-                               {"ttyUSB0", "/dev/ttyUSB0", "", "/dev/serial/by-id/usb-a", 0}});
+    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}},
+                               {"ttyUSB0", "/dev/ttyUSB0", "", "/dev/serial/by-id/usb-a", 0, {}}});
     LinkWorld world;
     world.links["/dev/serial/by-id/usb-a"] = "/dev/ttyUSB0";
     const struct

@@ -28,9 +28,9 @@ struct Rig
     Journal journal;
     FakeView view{journal};
     sg::protocol::FixedPortLister ports{
-        sg::protocol::PortCatalog({{"ttyS0", "/dev/ttyS0", "", "", 0},
-                                   {"ttyUSB0", "/dev/ttyUSB0", "", "", 0},
-                                   {"sim", "/dev/pts/9", "", "", 0}})};
+        sg::protocol::PortCatalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}},
+                                   {"ttyUSB0", "/dev/ttyUSB0", "", "", 0, {}},
+                                   {"sim", "/dev/pts/9", "", "", 0, {}}})};
     FakeLink link{journal};
     FakeTicker ticker{journal};
     FakeAlerts alerts{journal};
