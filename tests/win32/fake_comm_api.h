@@ -34,6 +34,14 @@ public:
         if (m_read.done)
             complete(std::exchange(m_read.done, nullptr), error, 0, m_read.io);
     }
+    // The driver lets go at last: held writes end as cancelled.
+    void release()
+    {
+        hangs = false;
+        for (const auto &[done, io] : m_heldWrites)
+            complete(done, ERROR_OPERATION_ABORTED, 0, io);
+        m_heldWrites.clear();
+    }
 
     HANDLE createFile(const std::wstring &) override
     {
@@ -67,7 +75,9 @@ public:
     BOOL writeFileEx(HANDLE, const void *, DWORD size, OVERLAPPED &io,
                      LPOVERLAPPED_COMPLETION_ROUTINE done) override
     {
-        if (!hangs)
+        if (hangs)
+            m_heldWrites.emplace_back(done, &io);
+        else
             complete(done, ERROR_SUCCESS, shortWrite ? shortWrite : size, &io);
         return TRUE;
     }
@@ -127,5 +137,6 @@ private:
     }
 
     Read m_read;
+    std::vector<std::pair<LPOVERLAPPED_COMPLETION_ROUTINE, OVERLAPPED *>> m_heldWrites;
     std::deque<std::uint8_t> m_queue;
 };

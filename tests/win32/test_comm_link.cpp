@@ -151,15 +151,22 @@ TEST_CASE("a driver that never completes holds nothing up")
 {
     MessageLoop loop;
     FakeComm comm;
+    Heard heard;
     comm.hangs = true;
     auto link = std::make_unique<CommLink>(loop, comm);
+    link->setListener(&heard);
     REQUIRE(link->open(R"(\\.\COM3)"));
     CHECK(link->send({0x44, 0x05, 0x18, 0x00, 0x59}));
     link->close();
-    CHECK(link->open(R"(\\.\COM3)"));
+    comm.release(); // the write a closed port left behind is no news
+    Settle(loop);
+    CHECK(heard.lost == 0);
+    comm.hangs = true;
+    REQUIRE(link->open(R"(\\.\COM3)"));
+    CHECK(link->send({0x44}));
     link.reset();
-    comm.hangs = false;
-    comm.endRead(ERROR_OPERATION_ABORTED); // at last: freed by its routine, with no link
+    comm.release(); // at last: freed by their routines, with no link
+    comm.endRead(ERROR_OPERATION_ABORTED);
     Settle(loop);
 }
 
