@@ -36,6 +36,7 @@ struct Options
     bool json = false;
     bool probe = false;
     bool verify = false;
+    bool trace = false;
     std::vector<std::string> positional;
     std::optional<std::string> save;
     std::optional<std::string> data;
@@ -54,6 +55,8 @@ void Declare(Verb verb, CLI::App &parser, Options &options)
         parser.add_flag("--json", options.json);
     if (verb == Verb::Ports)
         parser.add_flag("--probe", options.probe);
+    if (verb == Verb::Ports || verb == Verb::Read || verb == Verb::Store)
+        parser.add_flag("--trace", options.trace);
     if (verb == Verb::Read)
         parser.add_option("--save", options.save);
     if (verb == Verb::Store) {
@@ -135,6 +138,7 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
     if (command.verb == Verb::Help)
         return command;
     command.json = options.json;
+    command.trace = options.trace;
 
     switch (verb) {
     case Verb::Ports: {
@@ -143,6 +147,8 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
             return Fail(error,
                         "ports: takes no arguments, got '" + options.positional.front() + "'");
         command.probe = options.probe;
+        if (options.trace && !options.probe)
+            return Fail(error, "--trace: goes with --probe; a list sends nothing");
         if (options.positional.empty())
             return command;
         std::optional<std::vector<PortChoice>> ports = ParsePorts(options.positional, error);
@@ -221,13 +227,13 @@ std::string UsageText()
            "once. COM numbers are the ones the sgsetup window takes; 'ports' lists them. A\n"
            "port may also be given by its device name (/dev/serial/by-id/..., \\\\.\\COM3).\n"
            "\n"
-           "  ports [--probe [COM...]] [--json]\n"
+           "  ports [--probe [COM...]] [--json] [--trace]\n"
            "                            the COM numbers: number, device, description;\n"
            "                            --probe asks them all (or those named) whether a\n"
            "                            generator answers\n"
-           "  read COM... [--json] [--save FILE]\n"
+           "  read COM... [--json] [--save FILE] [--trace]\n"
            "                            read both blocks from each device\n"
-           "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json]\n"
+           "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json] [--trace]\n"
            "                            write both blocks into each device\n"
            "  decode PARAMS             explain 8 parameter bytes in words\n"
            "  divisor BAUD              the two divisor bytes to type for a bit rate\n"
@@ -237,7 +243,8 @@ std::string UsageText()
            "two-digit hex bytes (spaces optional); byte 7 is the data length and, when given,\n"
            "must match it. A profile (--save, --from) is {\"data\": \"...\", \"params\": "
            "\"...\"}.\n"
-           "Every device runs at the same time, 3 seconds per read or store.\n"
+           "Every device runs at the same time, 3 seconds per read or store. --trace prints\n"
+           "each frame sent and each chunk received, with its time and port, on stderr.\n"
            "\n"
            "Exit status: 0 every device succeeded; 1 some device did not answer; 2 some port\n"
            "could not be used (2 wins over 1); 3 a verify mismatch; 64 a usage error, and then\n"

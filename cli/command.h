@@ -28,6 +28,7 @@ struct Command
     bool json = false;
     bool verify = false;
     bool probe = false;   // ports: ask each port whether a generator answers
+    bool trace = false;   // every frame sent and chunk received, timed, on stderr
     std::string savePath; // UTF-8
     model::Blocks blocks; // store: what to write; decode: the parameters
     double baud = 0;

@@ -50,8 +50,10 @@ void DeviceJob::setParamText(std::size_t index, const std::u16string &text)
     m_params.at(index) = text;
 }
 
-void DeviceJob::transferEnded(const transfer::TransferOutcome &)
+void DeviceJob::transferEnded(const transfer::TransferOutcome &outcome)
 {
+    if (outcome.end == transfer::TransferEnd::NoResponse)
+        m_result.received = Narrow(model::BytesToHex(outcome.received));
     // The next phase starts from the loop, not from inside the controller's own step.
     m_loop.callAfter(0, [this] { phaseEnded(); });
 }

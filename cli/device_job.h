@@ -27,10 +27,11 @@ struct DeviceResult
 {
     PortTarget port;
     Outcome outcome = Outcome::Ok;
-    std::string data;   // hex digits, as read or as stored
-    std::string params; // "00 01 00 40 19 0A 00 04"
-    std::string error;  // the message, empty when ok
-    std::string reason; // what the link or the check said, may be empty
+    std::string data;     // hex digits, as read or as stored
+    std::string params;   // "00 01 00 40 19 0A 00 04"
+    std::string error;    // the message, empty when ok
+    std::string reason;   // what the link or the check said, may be empty
+    std::string received; // no response: the hex bytes that came back instead
     bool verified = false;
 };
 

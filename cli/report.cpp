@@ -115,6 +115,8 @@ std::string ResultJson(const DeviceResult &result)
     };
     if (!ok)
         object["reason"] = result.reason;
+    if (result.outcome == Outcome::NoResponse)
+        object["received"] = result.received;
     if (result.verified)
         object["verified"] = true;
     return JsonLine(object);

@@ -4,6 +4,7 @@
 #include "cli/port_probe.h"
 #include "cli/profile.h"
 #include "cli/report.h"
+#include "cli/tracing_link.h"
 #include "model/param_decoder.h"
 #include "transfer/transfer_controller.h"
 
@@ -59,13 +60,24 @@ ProbeTargets(const Command &command, const protocol::PortCatalog &catalog, World
 }
 
 // Every port at once, so the whole probe takes one tick however many ports there are.
+// The world's link, traced on stderr when asked.
+std::unique_ptr<protocol::SerialLink> NewLink(const Command &command, World &world)
+{
+    static const TracingLink::Clock::time_point start = TracingLink::Clock::now();
+    if (!command.trace)
+        return world.makeLink();
+    return std::make_unique<TracingLink>(
+        world.makeLink(), start,
+        [&world](const std::string &line) { world.write(World::Stream::Err, line); });
+}
+
 int RunProbe(const Command &command, World &world)
 {
     const bool json = command.json;
     std::vector<ProbeRun> runs;
     bool waiting = false;
     for (auto &[com, port] : ProbeTargets(command, world.ports(), world)) {
-        std::unique_ptr<protocol::SerialLink> link = world.makeLink();
+        std::unique_ptr<protocol::SerialLink> link = NewLink(command, world);
         auto probe = std::make_unique<PortProbe>(com, std::move(port), *link);
         waiting = probe->start() || waiting;
         runs.push_back({std::move(link), std::move(probe)});
@@ -88,12 +100,12 @@ int RunProbe(const Command &command, World &world)
 // controller, and the job that plays the window for them.
 struct DeviceRun
 {
-    DeviceRun(World &world, const PortTarget &target, const protocol::PortCatalog &catalog,
-              std::function<void()> onFinished)
+    DeviceRun(World &world, std::unique_ptr<protocol::SerialLink> serial, const PortTarget &target,
+              const protocol::PortCatalog &catalog, std::function<void()> onFinished)
         : ports(target.device.empty()
                     ? catalog
                     : protocol::PortCatalog({{target.name, target.device, {}, {}, 0, {}}})),
-          link(world.makeLink()), ticker(world.makeTicker([this] { controller.tick(); })),
+          link(std::move(serial)), ticker(world.makeTicker([this] { controller.tick(); })),
           job(target, target.device.empty() ? Utf16Digits(target.com.value_or(0)) : u"1",
               world.loop(), std::move(onFinished)),
           controller(job, ports, *link, *ticker, job)
@@ -124,10 +136,11 @@ int RunTransfers(const Command &command, World &world)
     std::vector<std::unique_ptr<DeviceRun>> runs;
     std::size_t running = targets.size();
     for (const PortTarget &target : targets) {
-        runs.push_back(std::make_unique<DeviceRun>(world, target, catalog, [&running, &world] {
-            if (--running == 0)
-                world.loop().stop();
-        }));
+        runs.push_back(std::make_unique<DeviceRun>(world, NewLink(command, world), target, catalog,
+                                                   [&running, &world] {
+                                                       if (--running == 0)
+                                                           world.loop().stop();
+                                                   }));
     }
     for (const std::unique_ptr<DeviceRun> &run : runs) {
         if (command.verb == Verb::Read)

@@ -25,6 +25,16 @@ std::u16string BytesToHex(std::span<const std::uint8_t> bytes)
     return text;
 }
 
+std::string SpacedHex(std::span<const std::uint8_t> bytes)
+{
+    std::string text;
+    for (const std::uint8_t byte : bytes) {
+        const std::u16string digits = ByteToHex(byte);
+        text += {' ', static_cast<char>(digits[0]), static_cast<char>(digits[1])};
+    }
+    return text;
+}
+
 int HexDigitValue(std::u16string_view text)
 {
     if (text.size() != 1)

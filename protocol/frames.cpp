@@ -1,5 +1,7 @@
 #include "protocol/frames.h"
 
+#include "model/hex_codec.h"
+
 #include <algorithm>
 
 namespace sg::protocol {
@@ -75,6 +77,24 @@ bool IsAnswerValid(const LinkBuffers &buffers)
     const std::span<const std::uint8_t> answer =
         std::span(buffers.rxBuffer).subspan(buffers.txFrame.size());
     return answer[0] == FRAME_START && answer[1] == ANSWER_BYTES && Checksum(answer) == 0;
+}
+
+std::string DescribeShortReply(std::string_view port, const LinkBuffers &buffers)
+{
+    const std::size_t expected = buffers.txFrame.size() + ANSWER_BYTES;
+    const std::size_t received = buffers.rxBuffer.size() + buffers.rxDropped;
+    const std::string head = std::string(port) + ": ";
+    const std::string count =
+        std::to_string(received) + " of " + std::to_string(expected) + " bytes";
+    if (received == 0)
+        return head + "nothing came back (" + count + "): is the device powered and on this port?";
+    if (buffers.rxDropped == 0 && buffers.rxBuffer == buffers.txFrame)
+        return head + count + " came back, only the request's own echo: the device did not answer";
+    // Enough to tell an echo, another device or another baud rate apart.
+    constexpr std::size_t SHOWN = 16;
+    const std::span<const std::uint8_t> first =
+        std::span(buffers.rxBuffer).first(std::min(SHOWN, buffers.rxBuffer.size()));
+    return head + count + " came back:" + model::SpacedHex(first) + (received > SHOWN ? " …" : "");
 }
 
 Payload ReplyPayload(const LinkBuffers &buffers)

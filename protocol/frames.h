@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace sg::protocol {
 
@@ -54,6 +56,11 @@ bool IsReplyComplete(const LinkBuffers &buffers);
 // length, and its checksum is right. Stricter than a transfer's check, for telling a
 // generator apart from any other device that happens to answer.
 bool IsAnswerValid(const LinkBuffers &buffers);
+
+// What came back when the reply is not complete, for a person to read: silence, only
+// the request's own echo, or the count and the first bytes, e.g. "COM3: 17 of 16 bytes
+// came back: 44 05 18 00 59 …".
+std::string DescribeShortReply(std::string_view port, const LinkBuffers &buffers);
 
 // The 8 block bytes of a complete reply.
 Payload ReplyPayload(const LinkBuffers &buffers);

@@ -76,6 +76,7 @@ void TransferController::start(Kind kind)
         endWithComError(protocol::MissingPortText("COM" + std::to_string(*number), catalog));
         return;
     }
+    m_portName = port->label;
     if ((!m_link.isOpen() && !m_link.open(port->device)) || !sendFrame()) {
         endWithComError(m_link.lastError());
         return;
@@ -188,8 +189,9 @@ void TransferController::endWithNoResponse()
 {
     EnableTransferButtons();
     FinishTransfer();
-    m_alerts.warning(NO_RESPONSE_TEXT, {});
-    tellEnd(TransferEnd::NoResponse, {});
+    const std::string cameBack = protocol::DescribeShortReply(m_portName, m_buffers);
+    m_alerts.warning(NO_RESPONSE_TEXT, cameBack);
+    tellEnd(TransferEnd::NoResponse, cameBack);
 }
 
 void TransferController::endWithComError(const std::string &detail)
@@ -204,9 +206,11 @@ void TransferController::tellEnd(TransferEnd end, const std::string &reason)
 {
     if (!m_listener)
         return;
-    TransferOutcome outcome{end, reason, m_reading, {}};
+    TransferOutcome outcome{end, reason, m_reading, {}, {}};
     if (m_reading && end == TransferEnd::Ok)
         outcome.blocks = model::ReadBlocks(m_view);
+    if (end == TransferEnd::NoResponse)
+        outcome.received = m_buffers.rxBuffer;
     m_listener->transferEnded(outcome);
 }
 

@@ -75,6 +75,7 @@ private:
     TransferState m_state = TransferState::Idle;
     bool m_reading = false;          // the running or last transfer is a Read
     std::uint8_t m_deviceLength = 0; // the length byte of the read's own parameter reply
+    std::string m_portName;          // the port as the catalog names it, for detail lines
 };
 
 } // namespace sg::transfer

@@ -162,6 +162,14 @@ check "the lines come in the order given, with the device's data" grep -q \
   "^{\"com\":$good,\"data\":\"01020304\",.*\"ok\":true,\"params\":\"00 01 00 40 19 0A 00 04\"" \
   <<<"$(sed -n 1p <<<"$out")"
 check "the silent device says so" grep -q "\"com\":$silent,.*\"error\":\"ERROR! No response.\",\"ok\":false" <<<"$(sed -n 2p <<<"$out")"
+check "and what came back: only its echo" grep -q \
+  "only the request's own echo: the device did not answer\",\"received\":\"4405180059\"}$" \
+  <<<"$(sed -n 2p <<<"$out")"
+row "a short answer is counted and shown" 1 \
+  "No response. \(COM$short: 8 of 16 bytes came back: 44 05 18 00 59 44 0B 00\)$" '^$' -- read "$short"
+row "--trace shows each frame and chunk, timed" 0 "ok data" \
+  "^sgsetup-cli: [0-9]+ ms .* sent 44 05 18 00 59$" -- read "$good" --trace
+check "and what came back" grep -Eq "^sgsetup-cli: [0-9]+ ms .* received 44 05 18 00 59 44 0B" <<<"$err"
 
 row "read --save" 0 "^COM$good .* ok data 01020304" '^$' -- read "$good" --save "$(native_path "$profile")"
 check "the profile holds data and params in their fields" \

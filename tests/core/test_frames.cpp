@@ -123,3 +123,31 @@ TEST_CASE("an overflowing input never completes, and the next request starts cle
     AppendReceived(buffers, ByteString(16, 0x00));
     CHECK(IsReplyComplete(buffers));
 }
+
+TEST_CASE("a short reply is described by what came back")
+{
+    const std::string echo = "4405180059";
+    const struct
+    {
+        std::string received;
+        std::size_t dropped;
+        std::string text;
+    } rows[] = {
+        {"", 0, "COM3: nothing came back (0 of 16 bytes): is the device powered and on this port?"},
+        {echo, 0,
+         "COM3: 5 of 16 bytes came back, only the request's own echo: the device did not answer"},
+        {echo + "440B", 0, "COM3: 7 of 16 bytes came back: 44 05 18 00 59 44 0B"},
+        {"FF", 0, "COM3: 1 of 16 bytes came back: FF"},
+        {echo + "440B00010040190A0004191155", 0,
+         "COM3: 18 of 16 bytes came back: 44 05 18 00 59 44 0B 00 01 00 40 19 0A 00 04 19 …"},
+        {echo, 2000, "COM3: 2005 of 16 bytes came back: 44 05 18 00 59 …"},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.received);
+        LinkBuffers buffers;
+        BuildReadParamsFrame(buffers);
+        buffers.rxBuffer = Bytes(row.received);
+        buffers.rxDropped = row.dropped;
+        CHECK(DescribeShortReply("COM3", buffers) == row.text);
+    }
+}
