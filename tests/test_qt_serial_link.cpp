@@ -3,6 +3,7 @@
 #include "serial/qt_serial_link.h"
 #include "sim_process.h"
 
+#include <QSerialPort>
 #include <QtTest>
 
 using sg::model::ByteString;
@@ -84,6 +85,21 @@ private slots:
         QVERIFY(!link.open(sim.device().toStdString()));
         QVERIFY2(QString::fromStdString(link.lastError()).startsWith(sim.device() + ": "),
                  link.lastError().c_str());
+    }
+
+    // The simulator answers only a line set as the device's is: anything else is noise.
+    void wrongLineIsNoise()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QSerialPort port(sim.device());
+        QVERIFY(port.open(QIODevice::ReadWrite));
+        QVERIFY(port.setBaudRate(QSerialPort::Baud19200));
+        port.write(reinterpret_cast<const char *>(READ_PARAMS.data()),
+                   static_cast<qint64>(READ_PARAMS.size()));
+        QVERIFY(sim.waitForOutput("sgsim: line is 19200 8N1, not 9600 8N1 raw: noise"));
+        QTest::qWait(300);
+        QCOMPARE(port.readAll().toHex().toUpper(), QByteArray("4405180059"));
     }
 
     void busyPortFailsForSecondHolder()

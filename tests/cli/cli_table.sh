@@ -174,6 +174,8 @@ check "and what came back" grep -Eq "^sgsetup-cli: [0-9]+ ms .* received 44 05 1
 row "read --save" 0 "^COM$good .* ok data 01020304" '^$' -- read "$good" --save "$(native_path "$profile")"
 check "the profile holds data and params in their fields" \
   grep -Pzq '"data": "01020304",\n    "params": "00 01 00 40 19 0A 00 04"' "$profile"
+row "a profile that cannot be written is an error" 64 "^COM$good .* ok" '^sgsetup-cli: ' -- \
+  read "$good" --save "$(native_path "$work/no-such-folder/profile.json")"
 row "a silent read saves nothing" 1 'No response' '^$' -- \
   read "$silent" --save "$(native_path "$work/silent.json")"
 check "no profile from a silent device" test ! -e "$work/silent.json"
