@@ -65,11 +65,6 @@ std::vector<PortEntry> OrderHostPorts(std::vector<PortEntry> ports)
 
 protocol::PortCatalog ScanHostPorts()
 {
-    std::vector<PortEntry> catalog;
-#ifdef Q_OS_WIN
-    for (int n = 1; n <= 99; ++n)
-        catalog.push_back({"COM" + std::to_string(n), "COM" + std::to_string(n), {}});
-#else
     std::vector<PortEntry> host;
     const std::map<std::string, std::string> stableNames = StableNames();
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
@@ -82,10 +77,9 @@ protocol::PortCatalog ScanHostPorts()
                         0,
                         {}});
     }
-    catalog = OrderHostPorts(std::move(host));
+    std::vector<PortEntry> catalog = OrderHostPorts(std::move(host));
     for (PortEntry &simulator : SimulatorPorts(SimulatorPortDir()))
         catalog.push_back(std::move(simulator));
-#endif
     return protocol::PortCatalog(std::move(catalog));
 }
 

@@ -1,15 +1,12 @@
 #include "serial/open_error.h"
 
-#ifndef _WIN32
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace sg::serial {
 
-#ifndef _WIN32
 std::string DeniedAdvice(const std::string &device)
 {
     const auto joinGroup = [](const std::string &group) {
@@ -30,21 +27,16 @@ std::string DeniedAdvice(const std::string &device)
            (owner ? std::string(owner->pw_name) : std::to_string(info.st_uid)) +
            "' may open it; a udev rule or the administrator can change that";
 }
-#endif
 
 std::string DescribeOpenError(const std::string &device, const std::string &reason,
                               bool permissionError)
 {
-#ifndef _WIN32
     // The serial layer reports a port locked by another program as a permission error
     // too; only a device we may not open calls for advice on access.
     if (permissionError && access(device.c_str(), R_OK | W_OK) == 0)
         return device + ": in use by another program (" + reason + ")";
     if (permissionError)
         return device + ": " + reason + " (" + DeniedAdvice(device) + ")";
-#else
-    (void)permissionError;
-#endif
     return device + ": " + reason;
 }
 

@@ -9,10 +9,8 @@ namespace sg::serial {
 std::string DescribeOpenError(const std::string &device, const std::string &reason,
                               bool permissionError);
 
-#ifndef _WIN32
 // The advice for a denied open of device: joining its group helps only when the group may
 // read and write it.
 std::string DeniedAdvice(const std::string &device);
-#endif
 
 } // namespace sg::serial

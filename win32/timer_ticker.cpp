@@ -26,13 +26,12 @@ TimerTicker::~TimerTicker()
 
 void TimerTicker::start()
 {
-    m_active = SetTimer(m_window, TIMER_ID, m_periodMs, nullptr) != 0;
+    SetTimer(m_window, TIMER_ID, m_periodMs, nullptr);
 }
 
 void TimerTicker::stop()
 {
     KillTimer(m_window, TIMER_ID);
-    m_active = false;
 }
 
 LRESULT CALLBACK TimerTicker::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -19,7 +19,6 @@ public:
 
     void start() override;
     void stop() override;
-    bool isActive() const { return m_active; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -27,7 +26,6 @@ private:
     std::function<void()> m_onTick;
     UINT m_periodMs;
     HWND m_window = nullptr;
-    bool m_active = false;
 };
 
 } // namespace sg::win32
