@@ -1,6 +1,6 @@
 #include "app/qt_cli_world.h"
 
-#include "app/qt_ticker.h"
+#include "serial/qt_ticker.h"
 #include "serial/host_ports.h"
 #include "serial/qt_serial_link.h"
 
@@ -28,7 +28,7 @@ std::unique_ptr<protocol::SerialLink> QtCliWorld::makeLink()
 
 std::unique_ptr<transfer::Ticker> QtCliWorld::makeTicker(std::function<void()> onTick)
 {
-    return std::make_unique<QtTicker>(std::move(onTick));
+    return std::make_unique<serial::QtTicker>(std::move(onTick));
 }
 
 } // namespace sg::app

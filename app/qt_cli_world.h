@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt_event_loop.h"
+#include "serial/qt_event_loop.h"
 #include "cli/world.h"
 
 namespace sg::app {
@@ -17,7 +17,7 @@ public:
     cli::EventLoop &loop() override { return m_loop; }
 
 private:
-    QtEventLoop m_loop;
+    serial::QtEventLoop m_loop;
 };
 
 } // namespace sg::app

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt_ticker.h"
+#include "serial/qt_ticker.h"
 #include "serial/qt_serial_link.h"
 #include "transfer/transfer_controller.h"
 
@@ -23,7 +23,7 @@ public:
 
 private:
     serial::QtSerialLink m_link;
-    QtTicker m_ticker;
+    serial::QtTicker m_ticker;
     transfer::TransferController m_controller;
 };
 

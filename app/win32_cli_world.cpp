@@ -10,56 +10,6 @@
 
 namespace sg::app {
 
-namespace {
-
-HANDLE g_interrupt = nullptr;
-
-// Runs on a thread of its own: it only wakes the loop.
-BOOL WINAPI OnConsoleControl(DWORD type)
-{
-    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT)
-        return FALSE;
-    SetEvent(g_interrupt);
-    return TRUE;
-}
-
-} // namespace
-
-Win32EventLoop::Win32EventLoop(win32::MessageLoop &loop)
-    : m_loop(loop), m_interrupt(CreateEventW(nullptr, TRUE, FALSE, nullptr))
-{
-    g_interrupt = m_interrupt.get();
-    m_loop.watch(m_interrupt.get(), [this] {
-        ResetEvent(m_interrupt.get());
-        m_interrupted = true;
-        PostQuitMessage(0);
-    });
-    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-}
-
-Win32EventLoop::~Win32EventLoop()
-{
-    SetConsoleCtrlHandler(OnConsoleControl, FALSE);
-    m_loop.unwatch(m_interrupt.get());
-    g_interrupt = nullptr;
-}
-
-bool Win32EventLoop::run()
-{
-    m_loop.run();
-    return !m_interrupted;
-}
-
-void Win32EventLoop::stop()
-{
-    PostQuitMessage(0);
-}
-
-void Win32EventLoop::callAfter(int ms, std::function<void()> call)
-{
-    m_calls.callAfter(static_cast<UINT>(std::max(ms, 0)), std::move(call));
-}
-
 protocol::PortCatalog Win32CliWorld::ports() const
 {
     return win32::ListSerialPorts();

@@ -1,6 +1,6 @@
-#include "app/qt_ticker.h"
+#include "serial/qt_ticker.h"
 
-namespace sg::app {
+namespace sg::serial {
 
 QtTicker::QtTicker(std::function<void()> onTick, int periodMs, QObject *parent)
     : QObject(parent), m_onTick(std::move(onTick))
@@ -20,4 +20,4 @@ void QtTicker::stop()
     m_timer.stop();
 }
 
-} // namespace sg::app
+} // namespace sg::serial
