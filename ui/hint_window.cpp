@@ -1,5 +1,6 @@
 #include "ui/hint_window.h"
 
+#include "form/hint_layout.h"
 #include "form/hint_sheet.h"
 #include "ui/artwork.h"
 #include "ui/empty_title.h"
@@ -12,19 +13,21 @@ namespace sg::ui {
 
 namespace {
 
-constexpr int MARGIN = 5;
-constexpr int INDENT = 10;
 const QColor BLUE(0x1F, 0x3A, 0x93);
 
-QFont TextFont()
+class QtMeasure : public form::TextMeasure
 {
-    return UiFont(8.25, false);
-}
-
-QFont HeadingFont()
-{
-    return UiFont(8.25, true);
-}
+public:
+    int width(std::u16string_view text, const form::Font &font) const override
+    {
+        return QFontMetrics(UiFont(font)).horizontalAdvance(FromForm(text));
+    }
+    Metrics metrics(const form::Font &font) const override
+    {
+        const QFontMetrics metrics(UiFont(font));
+        return {metrics.height(), metrics.ascent(), metrics.descent()};
+    }
+};
 
 } // namespace
 
@@ -39,72 +42,26 @@ HintSheet::HintSheet(QWidget *parent) : QWidget(parent)
 
 int HintSheet::widestLine() const
 {
-    const QFontMetrics metrics(TextFont());
-    int widest = 0;
-    for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
-        for (const std::u16string_view line : paragraph.lines)
-            widest = std::max(widest, INDENT + metrics.horizontalAdvance(FromForm(line)));
-    }
-    return MARGIN + widest;
+    return form::LayOutHintSheet(QtMeasure(), width()).widest;
 }
 
 void HintSheet::paintEvent(QPaintEvent *)
 {
+    const form::HintLayout layout = form::LayOutHintSheet(QtMeasure(), width());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QFontMetrics text(TextFont());
-    const QFontMetrics heading(HeadingFont());
-    int y = MARGIN;
-
-    for (const form::HintParagraph &paragraph : form::HintParagraphs()) {
-        const QString title = FromForm(paragraph.heading);
-        const QRect frame(MARGIN, y, heading.horizontalAdvance(title) + 10, heading.height() + 4);
-        painter.setPen(QPen(BLUE, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-        painter.setFont(HeadingFont());
-        painter.drawText(frame, Qt::AlignCenter, title);
-        y += frame.height() + 3;
-
-        painter.setFont(TextFont());
-        painter.setPen(Qt::black);
-        for (const std::u16string_view line : paragraph.lines) {
-            painter.drawText(MARGIN + INDENT, y + text.ascent(), FromForm(line));
-            y += text.height() + 1;
-        }
-        y += 6;
+    painter.setPen(QPen(BLUE, layout.penWidth));
+    painter.setBrush(Qt::NoBrush);
+    for (const form::FrameRun &frame : layout.frames)
+        painter.drawRoundedRect(
+            QRectF(frame.x, frame.y, frame.width, frame.height).adjusted(0.5, 0.5, -0.5, -0.5),
+            frame.radius, frame.radius);
+    painter.drawLine(layout.barLeft, layout.barY, layout.barRight, layout.barY);
+    for (const form::TextRun &run : layout.texts) {
+        painter.setPen(run.ink == form::Ink::Blue ? BLUE : QColor(Qt::black));
+        painter.setFont(UiFont(run.font));
+        painter.drawText(run.x, run.baseline, FromForm(run.text));
     }
-
-    // The divisor formula as a real fraction, with 10 raised to the 7th.
-    const QFont formulaFont = UiFont(9.75, true);
-    const QFont exponentFont = UiFont(7.5, true);
-    const QFontMetrics formula(formulaFont);
-    const QFontMetrics exponent(exponentFont);
-    const QString left = FromForm(form::FORMULA_LEFT);
-    const QString numerator = FromForm(form::FORMULA_NUMERATOR);
-    const QString power = FromForm(form::FORMULA_EXPONENT);
-    const QString denominator = FromForm(form::FORMULA_DENOMINATOR);
-    painter.setPen(BLUE);
-    painter.setFont(formulaFont);
-    const int barY = y + formula.height() + 2;
-    int x = MARGIN + INDENT;
-    painter.drawText(x, barY + formula.ascent() / 2 - 1, left);
-    x += formula.horizontalAdvance(left + ' ');
-
-    const int numeratorWidth =
-        formula.horizontalAdvance(numerator) + exponent.horizontalAdvance(power);
-    const int barWidth = std::max(numeratorWidth, formula.horizontalAdvance(denominator)) + 8;
-    const int numeratorX = x + (barWidth - numeratorWidth) / 2;
-    painter.drawText(numeratorX, barY - formula.descent() - 2, numerator);
-    painter.setFont(exponentFont);
-    painter.drawText(numeratorX + formula.horizontalAdvance(numerator),
-                     barY - formula.descent() - 2 - formula.ascent() / 2, power);
-    painter.setFont(formulaFont);
-    painter.drawLine(x, barY, x + barWidth, barY);
-    painter.drawText(x + (barWidth - formula.horizontalAdvance(denominator)) / 2,
-                     barY + formula.ascent() + 2, denominator);
-    painter.drawText(x + barWidth + 6, barY + formula.ascent() / 2 - 1,
-                     FromForm(form::FORMULA_RIGHT));
 }
 
 HintWindow::HintWindow(QWidget *owner) : QWidget(owner, Qt::Window)

@@ -6,6 +6,7 @@
 #include "form/hint_sheet.h"
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
+#include "form/hint_layout.h"
 #include "win32/hint_painter.h"
 
 #include <windows.h>
@@ -239,7 +240,7 @@ Ink InkOf(HWND hint)
     GetClientRect(hint, &client);
     const UINT dpi = WindowDpi(hint);
     const RECT sheet = PixelsOf(sg::form::HINT_SHEET, dpi);
-    const int marginFrom = sheet.right - Scaled(HINT_SHEET_MARGIN, dpi);
+    const int marginFrom = sheet.right - Scaled(sg::form::HINT_SHEET_MARGIN, dpi);
     const int width = client.right;
     const int height = client.bottom;
     BITMAPINFO info{};
