@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,9 +40,8 @@ public:
     void release()
     {
         hangs = false;
-        for (const auto &[done, io] : m_heldWrites)
+        for (const auto &[done, io] : std::exchange(m_heldWrites, {}))
             complete(done, ERROR_OPERATION_ABORTED, 0, io);
-        m_heldWrites.clear();
     }
 
     HANDLE createFile(const std::wstring &) override
@@ -61,8 +62,7 @@ public:
     BOOL clearCommError(HANDLE, DWORD &errors, COMSTAT &status) override
     {
         errors = 0;
-        status = COMSTAT{};
-        status.cbInQue = static_cast<DWORD>(m_queue.size());
+        status = COMSTAT{0, 0, 0, 0, 0, 0, 0, 0, static_cast<DWORD>(m_queue.size()), 0};
         return clearError ? fail(clearError) : TRUE;
     }
     BOOL readFileEx(HANDLE, void *buffer, DWORD size, OVERLAPPED &io,
@@ -97,24 +97,17 @@ private:
         OVERLAPPED *io = nullptr;
         LPOVERLAPPED_COMPLETION_ROUTINE done = nullptr;
     };
-    struct Completion
-    {
-        LPOVERLAPPED_COMPLETION_ROUTINE done;
-        DWORD error, count;
-        OVERLAPPED *io;
-    };
-
-    static void CALLBACK Deliver(ULONG_PTR context)
-    {
-        const auto *completion = reinterpret_cast<Completion *>(context);
-        completion->done(completion->error, completion->count, completion->io);
-        delete completion;
-    }
     static void complete(LPOVERLAPPED_COMPLETION_ROUTINE done, DWORD error, DWORD count,
                          OVERLAPPED *io)
     {
-        QueueUserAPC(&Deliver, GetCurrentThread(),
-                     reinterpret_cast<ULONG_PTR>(new Completion{done, error, count, io}));
+        const auto deliver = [](ULONG_PTR call) {
+            const std::unique_ptr<std::function<void()>> owned(
+                reinterpret_cast<std::function<void()> *>(call));
+            (*owned)();
+        };
+        QueueUserAPC(deliver, GetCurrentThread(),
+                     reinterpret_cast<ULONG_PTR>(
+                         new std::function<void()>([=] { done(error, count, io); })));
     }
     void fillRead()
     {
@@ -125,16 +118,8 @@ private:
         m_queue.erase(m_queue.begin(), m_queue.begin() + count);
         complete(std::exchange(m_read.done, nullptr), ERROR_SUCCESS, count, m_read.io);
     }
-    BOOL called(const char *name)
-    {
-        calls.push_back(name);
-        return TRUE;
-    }
-    static BOOL fail(DWORD code)
-    {
-        SetLastError(code);
-        return FALSE;
-    }
+    BOOL called(const char *name) { return calls.push_back(name), TRUE; }
+    static BOOL fail(DWORD code) { return SetLastError(code), FALSE; }
 
     Read m_read;
     std::vector<std::pair<LPOVERLAPPED_COMPLETION_ROUTINE, OVERLAPPED *>> m_heldWrites;

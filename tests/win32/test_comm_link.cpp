@@ -4,6 +4,7 @@
 
 #include <doctest/doctest.h>
 
+#include <cstdio>
 #include <memory>
 
 using sg::win32::CommLink;
@@ -39,54 +40,33 @@ struct Rig
 
 } // namespace
 
-TEST_CASE("the line is set in full from known values, never from what was there")
+TEST_CASE("the line is set in full from known values; a held port is refused in words")
 {
     Rig rig;
     REQUIRE(rig.link.open(R"(\\.\COM3)"));
     REQUIRE(rig.comm.states.size() == 1);
     const DCB &line = rig.comm.states[0];
-    const struct
-    {
-        const char *field;
-        DWORD value, wanted;
-    } rows[] = {
-        {"BaudRate", line.BaudRate, 9600},
-        {"ByteSize", line.ByteSize, 8},
-        {"Parity", line.Parity, NOPARITY},
-        {"StopBits", line.StopBits, ONESTOPBIT},
-        {"fBinary", line.fBinary, 1},
-        {"fParity", line.fParity, 0},
-        {"fOutxCtsFlow", line.fOutxCtsFlow, 0},
-        {"fOutxDsrFlow", line.fOutxDsrFlow, 0},
-        {"fDsrSensitivity", line.fDsrSensitivity, 0},
-        {"fOutX", line.fOutX, 0},
-        {"fInX", line.fInX, 0},
-        {"fErrorChar", line.fErrorChar, 0},
-        {"fNull", line.fNull, 0},
-        {"fAbortOnError", line.fAbortOnError, 0},
-        {"fDtrControl", line.fDtrControl, DTR_CONTROL_ENABLE},
-        {"fRtsControl", line.fRtsControl, RTS_CONTROL_ENABLE},
-        {"XonChar", static_cast<BYTE>(line.XonChar), 0x11},
-        {"XoffChar", static_cast<BYTE>(line.XoffChar), 0x13},
-        {"EofChar", static_cast<BYTE>(line.EofChar), 0},
-        {"EvtChar", static_cast<BYTE>(line.EvtChar), 0},
-    };
-    for (const auto &row : rows) {
-        CAPTURE(row.field);
-        CHECK(row.value == row.wanted);
-    }
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "%lu %u%u%u binary %u parity %u flow %u%u%u%u%u dtr %u rts %u "
+                  "error %u null %u abort %u chars %02X %02X %02X %02X",
+                  line.BaudRate, line.ByteSize, line.Parity, line.StopBits, line.fBinary,
+                  line.fParity, line.fOutxCtsFlow, line.fOutxDsrFlow, line.fDsrSensitivity,
+                  line.fOutX, line.fInX, line.fDtrControl, line.fRtsControl, line.fErrorChar,
+                  line.fNull, line.fAbortOnError, static_cast<BYTE>(line.XonChar),
+                  static_cast<BYTE>(line.XoffChar), static_cast<BYTE>(line.EofChar),
+                  static_cast<BYTE>(line.EvtChar));
+    CHECK(std::string(text) == "9600 800 binary 1 parity 0 flow 00000 dtr 1 rts 1 "
+                               "error 0 null 0 abort 0 chars 11 13 00 00");
     CHECK(line.XonLim + line.XoffLim <= sg::win32::IN_QUEUE_BYTES);
     const std::vector<std::string> order{"CreateFile", "SetupComm", "SetCommState",
                                          "SetCommTimeouts", "PurgeComm"};
     CHECK(rig.comm.calls == order);
-}
 
-TEST_CASE("a port held by another program is refused in words")
-{
-    Rig rig;
-    rig.comm.openError = ERROR_ACCESS_DENIED;
-    CHECK_FALSE(rig.link.open(R"(\\.\COM3)"));
-    CHECK(rig.link.lastError().starts_with("COM3: in use by another program, or access denied ("));
+    Rig held;
+    held.comm.openError = ERROR_ACCESS_DENIED;
+    CHECK_FALSE(held.link.open(R"(\\.\COM3)"));
+    CHECK(held.link.lastError().starts_with("COM3: in use by another program, or access denied ("));
 }
 
 TEST_CASE("a read that ends with no byte is read again")
@@ -102,72 +82,58 @@ TEST_CASE("a read that ends with no byte is read again")
     CHECK(rig.link.takeInput() == sg::model::ByteString{0x44, 0x0B, 0x00});
 }
 
-TEST_CASE("an adapter pulled out ends the port once, in words")
+TEST_CASE("a failing port ends once, in words, whether the loop or a tick finds it")
 {
-    for (const DWORD code : std::vector<DWORD>{ERROR_OPERATION_ABORTED, ERROR_GEN_FAILURE,
-                                               ERROR_BAD_COMMAND, ERROR_DEVICE_REMOVED}) {
-        CAPTURE(code);
-        Rig rig;
-        REQUIRE(rig.link.open(R"(\\.\COM3)"));
-        rig.comm.endRead(code);
-        Settle(rig.loop);
-        CHECK(rig.heard.lost == 1);
-        CHECK_FALSE(rig.link.isOpen());
-        CHECK(rig.link.lastError().starts_with("COM3: the adapter was removed ("));
-    }
-}
-
-TEST_CASE("a failure found when a tick takes the input ends the port then")
-{
+    const std::string removed = "COM3: the adapter was removed (";
     const struct
     {
-        const char *name;
-        void (*fault)(FakeComm &);
+        DWORD readError, clearError, shortWrite;
+        std::string words;
     } rows[] = {
-        {"the read failed", [](FakeComm &comm) { comm.endRead(ERROR_GEN_FAILURE); }},
-        {"ClearCommError failed",
-         [](FakeComm &comm) {
-             comm.clearError = ERROR_GEN_FAILURE;
-             comm.arrive({0x44});
-         }},
-        {"a write left short", [](FakeComm &comm) { comm.shortWrite = 2; }},
+        {ERROR_OPERATION_ABORTED, 0, 0, removed}, {ERROR_GEN_FAILURE, 0, 0, removed},
+        {ERROR_BAD_COMMAND, 0, 0, removed},       {ERROR_DEVICE_REMOVED, 0, 0, removed},
+        {0, ERROR_GEN_FAILURE, 0, removed},       {0, 0, 2, "COM3: the port took 2 of 5 bytes"},
     };
     for (const auto &row : rows) {
-        const std::string name = row.name;
-        CAPTURE(name);
-        Rig rig;
-        REQUIRE(rig.link.open(R"(\\.\COM3)"));
-        row.fault(rig.comm);
-        REQUIRE(rig.link.send({0x44, 0x05, 0x18, 0x00, 0x59}));
-        rig.link.takeInput();
-        CHECK(rig.heard.lost == 1);
-        CHECK_FALSE(rig.link.isOpen());
-        Settle(rig.loop);
-        CHECK(rig.heard.lost == 1);
+        for (const bool atTick : {false, true}) {
+            CAPTURE(row.words);
+            CAPTURE(atTick);
+            Rig rig;
+            rig.comm.clearError = row.clearError;
+            rig.comm.shortWrite = row.shortWrite;
+            REQUIRE(rig.link.open(R"(\\.\COM3)"));
+            REQUIRE(rig.link.send({0x44, 0x05, 0x18, 0x00, 0x59}));
+            row.readError ? rig.comm.endRead(row.readError) : rig.comm.arrive({0x44});
+            if (atTick) {
+                rig.link.takeInput();
+                CHECK(rig.heard.lost == 1);
+            }
+            Settle(rig.loop);
+            CHECK(rig.heard.lost == 1);
+            CHECK_FALSE(rig.link.isOpen());
+            CHECK(rig.link.lastError().starts_with(row.words));
+        }
     }
 }
 
 TEST_CASE("a driver that never completes holds nothing up")
 {
-    MessageLoop loop;
-    FakeComm comm;
-    Heard heard;
-    comm.hangs = true;
-    auto link = std::make_unique<CommLink>(loop, comm);
-    link->setListener(&heard);
-    REQUIRE(link->open(R"(\\.\COM3)"));
-    CHECK(link->send({0x44, 0x05, 0x18, 0x00, 0x59}));
-    link->close();
-    comm.release(); // the write a closed port left behind is no news
-    Settle(loop);
-    CHECK(heard.lost == 0);
-    comm.hangs = true;
+    Rig rig;
+    rig.comm.hangs = true;
+    REQUIRE(rig.link.open(R"(\\.\COM3)"));
+    CHECK(rig.link.send({0x44}));
+    rig.link.close();
+    rig.comm.release(); // the write a closed port left behind is no news
+    Settle(rig.loop);
+    CHECK(rig.heard.lost == 0);
+    rig.comm.hangs = true;
+    auto link = std::make_unique<CommLink>(rig.loop, rig.comm);
     REQUIRE(link->open(R"(\\.\COM3)"));
     CHECK(link->send({0x44}));
     link.reset();
-    comm.release(); // at last: freed by their routines, with no link
-    comm.endRead(ERROR_OPERATION_ABORTED);
-    Settle(loop);
+    rig.comm.release(); // at last: freed by their routines, with no link
+    rig.comm.endRead(ERROR_OPERATION_ABORTED);
+    Settle(rig.loop);
 }
 
 TEST_CASE("a hundred ports on the one thread")
@@ -184,4 +150,15 @@ TEST_CASE("a hundred ports on the one thread")
     }
     Settle(loop);
     CHECK(heard.arrived == 100);
+}
+
+TEST_CASE("a handle that fails the loop's wait is dropped, not waited on again")
+{
+    MessageLoop loop;
+    bool called = false;
+    // Never a handle of this process; a closed one's value may be reused at once.
+    loop.watch(reinterpret_cast<HANDLE>(0x7ff0), [&called] { called = true; });
+    PostQuitMessage(7);
+    CHECK(loop.run() == 7);
+    CHECK_FALSE(called);
 }

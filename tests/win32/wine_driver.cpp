@@ -3,10 +3,10 @@
 //   wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT
 //   wine_driver help LABEL     only opens the help window and reads its ink back
 
+#include "form/hint_layout.h"
 #include "form/hint_sheet.h"
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
-#include "form/hint_layout.h"
 #include "win32/hint_painter.h"
 
 #include <windows.h>
