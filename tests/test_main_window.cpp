@@ -232,6 +232,14 @@ private slots:
         const auto *sheet = help.findChild<sg::ui::HintSheet *>();
         QVERIFY2(sheet->widestLine() <= sheet->width(),
                  qPrintable(QString::number(sheet->widestLine())));
+        // The notes are drawn, in black: frames and the formula alone are blue.
+        const QImage ink = const_cast<sg::ui::HintSheet *>(sheet)->grab().toImage();
+        int black = 0;
+        for (int y = 0; y < ink.height(); ++y) {
+            for (int x = 0; x < ink.width(); ++x)
+                black += qGray(ink.pixel(x, y)) < 64 && qBlue(ink.pixel(x, y)) < 64;
+        }
+        QVERIFY2(black > 1000, qPrintable(QString::number(black)));
     }
 
     // Ink of "Mode:" in bold against regular, at the captions' size.

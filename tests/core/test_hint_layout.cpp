@@ -53,7 +53,7 @@ TEST_CASE("the notes fit, and no smaller; headings sit in frames; the formula is
     const TextRun &numerator = RunOf(layout, FORMULA_NUMERATOR);
     const TextRun &power = RunOf(layout, FORMULA_EXPONENT);
     CHECK((power.baseline < numerator.baseline && power.x > numerator.x));
-    CHECK(power.font.points < numerator.font.points);
+    CHECK((power.font.points < numerator.font.points && numerator.font.bold && power.font.bold));
     CHECK((numerator.baseline < layout.barY &&
            RunOf(layout, FORMULA_DENOMINATOR).baseline > layout.barY));
     CHECK(RunOf(layout, FORMULA_LEFT).x < layout.barLeft);
