@@ -1,6 +1,6 @@
 #include "serial/host_ports.h"
 
-#include "serial/simulator_ports.h"
+#include "sim/simulator_ports.h"
 
 #include <QSerialPortInfo>
 
@@ -12,6 +12,8 @@
 #include <tuple>
 
 namespace sg::serial {
+
+using protocol::PortEntry;
 
 namespace {
 
@@ -78,7 +80,7 @@ protocol::PortCatalog ScanHostPorts()
                         {}});
     }
     std::vector<PortEntry> catalog = OrderHostPorts(std::move(host));
-    for (PortEntry &simulator : SimulatorPorts(SimulatorPortDir()))
+    for (PortEntry &simulator : sim::SimulatorPorts(sim::SimulatorPortDir()))
         catalog.push_back(std::move(simulator));
     return protocol::PortCatalog(std::move(catalog));
 }

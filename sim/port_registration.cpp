@@ -1,6 +1,6 @@
 #include "sim/port_registration.h"
 
-#include "serial/simulator_ports.h"
+#include "sim/simulator_ports.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -26,7 +26,7 @@ bool MakePrivateDirs(const fs::path &dir)
 PortRegistration::PortRegistration(const fs::path &dir, const std::string &name,
                                    const std::string &device)
 {
-    if (!MakePrivateDirs(dir) || !serial::IsTrustedDir(dir)) {
+    if (!MakePrivateDirs(dir) || !IsTrustedDir(dir)) {
         m_error = dir.string() + " is missing or writable by others; the tool would ignore it";
         return;
     }

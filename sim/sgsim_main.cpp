@@ -1,15 +1,16 @@
 // sgsim: the signal generator on a pseudo-terminal, for working without hardware.
 
-#include "serial/host_ports.h"
-#include "serial/simulator_ports.h"
+#include "sim/host_port_count.h"
 #include "sim/port_registration.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_loop.h"
 #include "sim/sim_options.h"
+#include "sim/simulator_ports.h"
 
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -56,12 +57,14 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::string name = "sgsim-" + std::to_string(getpid());
-    sg::sim::PortRegistration registration(sg::serial::SimulatorPortDir(), name, line.devicePath());
+    const std::filesystem::path dir = sg::sim::SimulatorPortDir();
+    sg::sim::PortRegistration registration(dir, name, line.devicePath());
     if (!registration.ok()) {
         std::fprintf(stderr, "sgsim: %s\n", registration.error().c_str());
         return 1;
     }
-    std::printf("sgsim: COM%d -> %s\n", sg::serial::ScanHostPorts().numberOf(name),
+    std::printf("sgsim: COM%d -> %s\n",
+                sg::sim::SimulatorComNumber(dir, name, sg::sim::CountHostPorts()),
                 line.devicePath().c_str());
 
     sg::sim::SimLoop loop(*options, line, stdout);

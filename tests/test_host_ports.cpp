@@ -1,7 +1,9 @@
 #include "serial/host_ports.h"
 #include "serial/open_error.h"
-#include "serial/simulator_ports.h"
+#include "sim/host_port_count.h"
+#include "sim/simulator_ports.h"
 
+#include <QSerialPortInfo>
 #include <QtTest>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 using namespace sg::serial;
+using namespace sg::sim;
 namespace fs = std::filesystem;
 
 namespace {
@@ -43,6 +46,12 @@ private slots:
         for (const PortEntry &port : OrderHostPorts(ports))
             result << QString::fromStdString(port.label);
         QCOMPARE(result, ordered);
+    }
+
+    // The simulator numbers itself after the host's ports without the serial library.
+    void simulatorCountsTheHostPortsAsTheToolDoes()
+    {
+        QCOMPARE(CountHostPorts(), std::size_t(QSerialPortInfo::availablePorts().size()));
     }
 
     void trust_data()

@@ -3,9 +3,10 @@
 #include "protocol/port_catalog.h"
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
-namespace sg::serial {
+namespace sg::sim {
 
 using protocol::PortEntry;
 
@@ -18,4 +19,9 @@ bool IsTrustedDir(const std::filesystem::path &dir);
 // The registered simulators, sorted by name; dangling entries are skipped.
 std::vector<PortEntry> SimulatorPorts(const std::filesystem::path &dir);
 
-} // namespace sg::serial
+// The COM number the tool gives the simulator registered as label, after hostPorts of
+// the host's own; 0 when it is not registered.
+int SimulatorComNumber(const std::filesystem::path &dir, const std::string &label,
+                       std::size_t hostPorts);
+
+} // namespace sg::sim

@@ -1,11 +1,11 @@
-#include "serial/simulator_ports.h"
+#include "sim/simulator_ports.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace sg::serial {
+namespace sg::sim {
 
 namespace fs = std::filesystem;
 
@@ -51,4 +51,14 @@ std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
     return ports;
 }
 
-} // namespace sg::serial
+int SimulatorComNumber(const fs::path &dir, const std::string &label, std::size_t hostPorts)
+{
+    const std::vector<PortEntry> simulators = SimulatorPorts(dir);
+    for (std::size_t i = 0; i < simulators.size(); ++i) {
+        if (simulators[i].label == label)
+            return static_cast<int>(hostPorts + i + 1);
+    }
+    return 0;
+}
+
+} // namespace sg::sim
