@@ -2,16 +2,16 @@
 
 namespace sg::app {
 
-Station::Station(const protocol::PortLister &ports, transfer::TransferView &view,
-                 transfer::Alerts &alerts, int tickMs)
-    : m_ticker([this] { m_controller.tick(); }, tickMs),
-      m_controller(view, ports, m_link, m_ticker, alerts)
+Station::Station(const protocol::PortLister &ports, presenter::WindowView &view,
+                 presenter::Alerts &alerts, int tickMs)
+    : m_ticker([this] { m_engine.tick(); }, tickMs), m_engine(m_link, m_ticker),
+      m_presenter(view, ports, m_engine, alerts)
 {
 }
 
 bool Station::isIdle() const
 {
-    return m_controller.state() == transfer::TransferState::Idle && !m_ticker.isActive() &&
+    return m_engine.state() == transfer::TransferState::Idle && !m_ticker.isActive() &&
            !m_link.isOpen();
 }
 

@@ -1,30 +1,32 @@
 #pragma once
 
-#include "serial/qt_ticker.h"
+#include "presenter/window_presenter.h"
 #include "serial/qt_serial_link.h"
-#include "transfer/transfer_controller.h"
+#include "serial/qt_ticker.h"
+#include "transfer/transfer_engine.h"
 
 namespace sg::app {
 
-// The transfer core for one device, on a real serial port: the link, the ticker and the
-// controller that drives them for a front end's view and alerts, finding ports in ports.
+// The window's transfers on a real serial port: the link, the ticker and the engine, and
+// the presenter that runs them for a window's view and alerts, finding ports in ports.
 class Station
 {
 public:
-    Station(const protocol::PortLister &ports, transfer::TransferView &view,
-            transfer::Alerts &alerts, int tickMs = transfer::TICK_MS);
+    Station(const protocol::PortLister &ports, presenter::WindowView &view,
+            presenter::Alerts &alerts, int tickMs = transfer::TICK_MS);
     Station(const Station &) = delete;
     Station &operator=(const Station &) = delete;
 
-    transfer::TransferController &controller() { return m_controller; }
-    const transfer::TransferController &controller() const { return m_controller; }
+    presenter::WindowPresenter &presenter() { return m_presenter; }
+    const transfer::TransferEngine &engine() const { return m_engine; }
     // No transfer running: state Idle, ticker stopped, port closed.
     bool isIdle() const;
 
 private:
     serial::QtSerialLink m_link;
     serial::QtTicker m_ticker;
-    transfer::TransferController m_controller;
+    transfer::TransferEngine m_engine;
+    presenter::WindowPresenter m_presenter;
 };
 
 } // namespace sg::app

@@ -3,18 +3,16 @@
 namespace sg::app {
 
 Win32WindowApp::Win32WindowApp(win32::MessageLoop &loop)
-    : m_link(loop), m_ticker([this] { m_controller.tick(); }),
-      m_window(loop, {.readPressed = [this] { m_controller.startRead(); },
-                      .storePressed = [this] { m_controller.startStore(); },
-                      .entryBoxLeft = [this] { m_controller.entryBoxLeft(); }}),
-      m_alerts(m_window.handle()), m_controller(m_window, m_ports, m_link, m_ticker, m_alerts)
+    : m_link(loop), m_ticker([this] { m_engine.tick(); }), m_engine(m_link, m_ticker),
+      m_window(loop), m_alerts(m_window.handle()),
+      m_presenter(m_window, m_ports, m_engine, m_alerts)
 {
+    m_window.bind(m_presenter);
 }
 
 void Win32WindowApp::show()
 {
     m_window.show();
-    m_controller.windowOpened();
 }
 
 } // namespace sg::app

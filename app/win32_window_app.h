@@ -1,17 +1,18 @@
 #pragma once
 
-#include "transfer/transfer_controller.h"
-#include "win32/com_ports.h"
+#include "presenter/window_presenter.h"
+#include "transfer/transfer_engine.h"
 #include "win32/comm_link.h"
 #include "win32/main_window.h"
 #include "win32/message_box_alerts.h"
 #include "win32/message_loop.h"
+#include "win32/serial_ports.h"
 #include "win32/timer_ticker.h"
 
 namespace sg::app {
 
-// The Windows front end: the Win32 window as the transfer's view, its message boxes as the
-// alerts, and the comm-API link and SetTimer ticker behind one controller.
+// The Windows front end: the Win32 window bound to the presenter, its message boxes as the
+// alerts, and the comm-API link and SetTimer ticker behind one engine.
 class Win32WindowApp
 {
 public:
@@ -22,12 +23,13 @@ public:
     void show();
 
 private:
-    win32::ComPortLister m_ports;
+    win32::SerialPortLister m_ports;
     win32::CommLink m_link;
     win32::TimerTicker m_ticker;
+    transfer::TransferEngine m_engine;
     win32::MainWindow m_window;
     win32::MessageBoxAlerts m_alerts;
-    transfer::TransferController m_controller;
+    presenter::WindowPresenter m_presenter;
 };
 
 } // namespace sg::app

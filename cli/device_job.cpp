@@ -6,112 +6,88 @@ namespace sg::cli {
 
 namespace {
 
-// The boxes hold hex digits and spaces only.
-std::string Narrow(const std::u16string &text)
+std::string DataText(const model::DataBlock &data)
 {
-    return std::string(text.begin(), text.end());
+    const std::u16string hex = model::BytesToHex(data);
+    return std::string(hex.begin(), hex.end());
 }
 
 } // namespace
 
-DeviceJob::DeviceJob(PortTarget port, std::u16string comText, EventLoop &loop,
+DeviceJob::DeviceJob(PortTarget target, protocol::ResolvedPort port,
+                     transfer::TransferEngine &engine, EventLoop &loop,
                      std::function<void()> onFinished)
-    : m_comText(std::move(comText)), m_loop(loop), m_onFinished(std::move(onFinished))
+    : m_port(std::move(port)), m_engine(engine), m_loop(loop), m_onFinished(std::move(onFinished))
 {
-    m_result.port = std::move(port);
+    m_result.port = std::move(target);
+    m_engine.setEvents(this);
 }
 
-void DeviceJob::startRead(transfer::TransferController &controller)
+DeviceJob::~DeviceJob()
 {
-    m_controller = &controller;
+    m_engine.setEvents(nullptr);
+}
+
+void DeviceJob::startRead()
+{
     begin(Phase::Read);
 }
 
-void DeviceJob::startStore(transfer::TransferController &controller, const model::Blocks &blocks,
-                           bool verify)
+void DeviceJob::startStore(const model::Blocks &blocks, bool verify)
 {
-    m_controller = &controller;
+    m_stored = &blocks;
     m_verify = verify;
-    m_data = model::BytesToHex(blocks.data);
-    for (std::size_t i = 0; i < model::PARAM_COUNT; ++i)
-        m_params[i] = model::ByteToHex(blocks.params[i]);
     begin(Phase::Store);
 }
 
 void DeviceJob::begin(Phase phase)
 {
     m_phase = phase;
-    m_controller->setListener(this);
-    phase == Phase::Store ? m_controller->startStore() : m_controller->startRead();
-}
-
-void DeviceJob::setParamText(std::size_t index, const std::u16string &text)
-{
-    m_params.at(index) = text;
+    phase == Phase::Store ? m_engine.startStore(m_port, *m_stored) : m_engine.startRead(m_port);
 }
 
 void DeviceJob::transferEnded(const transfer::TransferOutcome &outcome)
 {
-    if (outcome.end == transfer::TransferEnd::NoResponse)
-        m_result.received = Narrow(model::BytesToHex(outcome.received));
-    // The next phase starts from the loop, not from inside the controller's own step.
-    m_loop.callAfter(0, [this] { phaseEnded(); });
+    // The next phase starts from the loop, not from inside the engine's own step.
+    m_loop.callAfter(0, [this, outcome] { phaseEnded(outcome); });
 }
 
-void DeviceJob::critical(std::string_view text, const std::string &detail)
+void DeviceJob::phaseEnded(const transfer::TransferOutcome &outcome)
 {
-    fail(Outcome::PortUnusable, text, detail);
-}
-
-void DeviceJob::warning(std::string_view text, const std::string &detail)
-{
-    fail(Outcome::NoResponse, text, detail);
-}
-
-void DeviceJob::fail(Outcome outcome, std::string_view text, const std::string &detail)
-{
-    m_result.outcome = outcome;
-    m_result.error = text;
-    m_result.reason = detail;
-}
-
-void DeviceJob::phaseEnded()
-{
-    if (m_result.outcome != Outcome::Ok)
-        return finish();
+    switch (outcome.end) {
+    case transfer::TransferEnd::NoResponse:
+        m_result.received = DataText(outcome.received);
+        fail(Outcome::NoResponse, transfer::NO_RESPONSE_TEXT, outcome.reason);
+        return m_onFinished();
+    case transfer::TransferEnd::ComError:
+        fail(Outcome::PortUnusable, transfer::COM_ERROR_TEXT, outcome.reason);
+        return m_onFinished();
+    case transfer::TransferEnd::Ok:
+        break;
+    }
+    const model::Blocks &blocks = outcome.read ? outcome.blocks : *m_stored;
+    const std::string data = DataText(blocks.data);
+    const std::string params = model::SpacedHex(blocks.params).substr(1);
     if (m_phase == Phase::Verify) {
-        m_result.verified = boxData() == m_result.data && boxParams() == m_result.params;
+        m_result.verified = data == m_result.data && params == m_result.params;
         if (!m_result.verified)
             fail(Outcome::Mismatch, "verify mismatch",
-                 "read back data " + boxData() + " params " + boxParams());
-        return finish();
+                 "read back data " + data + " params " + params);
+        return m_onFinished();
     }
-    // What was read, or what was stored and is now to be read back.
-    m_result.data = boxData();
-    m_result.params = boxParams();
+    m_result.data = data;
+    m_result.params = params;
     if (m_phase == Phase::Store && m_verify)
         begin(Phase::Verify);
     else
-        finish();
+        m_onFinished();
 }
 
-void DeviceJob::finish()
+void DeviceJob::fail(Outcome outcome, std::string_view text, const std::string &reason)
 {
-    m_controller->setListener(nullptr);
-    m_onFinished();
-}
-
-std::string DeviceJob::boxData() const
-{
-    return Narrow(m_data);
-}
-
-std::string DeviceJob::boxParams() const
-{
-    std::string joined;
-    for (const std::u16string &param : m_params)
-        joined += (joined.empty() ? "" : " ") + Narrow(param);
-    return joined;
+    m_result.outcome = outcome;
+    m_result.error = text;
+    m_result.reason = reason;
 }
 
 } // namespace sg::cli

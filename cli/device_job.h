@@ -3,14 +3,11 @@
 #include "cli/event_loop.h"
 #include "cli/port_choice.h"
 #include "model/blocks.h"
-#include "transfer/alerts.h"
-#include "transfer/transfer_controller.h"
-#include "transfer/transfer_listener.h"
-#include "transfer/transfer_view.h"
+#include "protocol/port_catalog.h"
+#include "transfer/transfer_engine.h"
+#include "transfer/transfer_events.h"
 
-#include <array>
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace sg::cli {
@@ -35,36 +32,25 @@ struct DeviceResult
     bool verified = false;
 };
 
-// One device's Read or Store as a script runs it: the boxes the window would show, held
-// in memory, and the two messages recorded rather than shown.
-class DeviceJob : public transfer::TransferView,
-                  public transfer::Alerts,
-                  public transfer::TransferListener
+// One device's Read, or Store and its read-back, run on its own engine.
+class DeviceJob : public transfer::TransferEvents
 {
 public:
-    // comText is what the controller finds the port by in its catalog.
-    DeviceJob(PortTarget port, std::u16string comText, EventLoop &loop,
-              std::function<void()> onFinished);
+    // port has an error and no device when the number is not there.
+    DeviceJob(PortTarget target, protocol::ResolvedPort port, transfer::TransferEngine &engine,
+              EventLoop &loop, std::function<void()> onFinished);
+    ~DeviceJob() override;
+    DeviceJob(const DeviceJob &) = delete;
+    DeviceJob &operator=(const DeviceJob &) = delete;
 
-    void startRead(transfer::TransferController &controller);
-    void startStore(transfer::TransferController &controller, const model::Blocks &blocks,
-                    bool verify);
+    void startRead();
+    // blocks must outlive the job.
+    void startStore(const model::Blocks &blocks, bool verify);
     const DeviceResult &result() const { return m_result; }
 
-    // transfer::TransferView
-    std::u16string dataText() const override { return m_data; }
-    void setDataText(const std::u16string &text) override { m_data = text; }
-    std::u16string paramText(std::size_t index) const override { return m_params.at(index); }
-    void setParamText(std::size_t index, const std::u16string &text) override;
-    std::u16string comText() const override { return m_comText; }
-    void setReadEnabled(bool) override {}
-    void setStoreEnabled(bool) override {}
-
-    // transfer::Alerts
-    void critical(std::string_view text, const std::string &detail) override;
-    void warning(std::string_view text, const std::string &detail) override;
-
-    // transfer::TransferListener
+    // transfer::TransferEvents
+    void paramsRead(const model::ParamBlock &) override {}
+    void transferEnding(const transfer::TransferOutcome &) override {}
     void transferEnded(const transfer::TransferOutcome &outcome) override;
 
 private:
@@ -76,20 +62,16 @@ private:
     };
 
     void begin(Phase phase);
-    void phaseEnded();
-    void finish();
-    void fail(Outcome outcome, std::string_view text, const std::string &detail);
-    std::string boxData() const;
-    std::string boxParams() const;
+    void phaseEnded(const transfer::TransferOutcome &outcome);
+    void fail(Outcome outcome, std::string_view text, const std::string &reason);
 
-    std::u16string m_comText;
+    protocol::ResolvedPort m_port;
+    transfer::TransferEngine &m_engine;
     EventLoop &m_loop;
     std::function<void()> m_onFinished;
-    transfer::TransferController *m_controller = nullptr;
+    const model::Blocks *m_stored = nullptr;
     Phase m_phase = Phase::Read;
     bool m_verify = false;
-    std::u16string m_data;
-    std::array<std::u16string, model::PARAM_COUNT> m_params;
     DeviceResult m_result;
 };
 

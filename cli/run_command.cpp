@@ -6,7 +6,7 @@
 #include "cli/report.h"
 #include "cli/tracing_link.h"
 #include "model/param_decoder.h"
-#include "transfer/transfer_controller.h"
+#include "transfer/transfer_engine.h"
 
 #include <memory>
 
@@ -28,12 +28,6 @@ int Interrupted(World &world)
 {
     PrintError(world, "sgsetup-cli: interrupted; every port is closed\n");
     return EXIT_INTERRUPTED;
-}
-
-std::u16string Utf16Digits(int number)
-{
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
 }
 
 struct ProbeRun
@@ -96,27 +90,29 @@ int RunProbe(const Command &command, World &world)
     return ProbeExitStatus(results);
 }
 
-// One device's own station: its port alone in its catalog, its link, ticker and
-// controller, and the job that plays the window for them.
+// What a transfer starts on: the port, or why the number reaches none.
+protocol::ResolvedPort Resolved(const PortTarget &target, const protocol::PortCatalog &catalog)
+{
+    if (target.device.empty())
+        return {target.name, {}, protocol::MissingPortText(target.name, catalog)};
+    return {target.name, target.device, {}};
+}
+
+// One device's own link, ticker and engine, and the job that runs them.
 struct DeviceRun
 {
     DeviceRun(World &world, std::unique_ptr<protocol::SerialLink> serial, const PortTarget &target,
               const protocol::PortCatalog &catalog, std::function<void()> onFinished)
-        : ports(target.device.empty()
-                    ? catalog
-                    : protocol::PortCatalog({{target.name, target.device, {}, {}, 0, {}}})),
-          link(std::move(serial)), ticker(world.makeTicker([this] { controller.tick(); })),
-          job(target, target.device.empty() ? Utf16Digits(target.com.value_or(0)) : u"1",
-              world.loop(), std::move(onFinished)),
-          controller(job, ports, *link, *ticker, job)
+        : link(std::move(serial)), ticker(world.makeTicker([this] { engine.tick(); })),
+          engine(*link, *ticker),
+          job(target, Resolved(target, catalog), engine, world.loop(), std::move(onFinished))
     {
     }
 
-    protocol::FixedPortLister ports;
     std::unique_ptr<protocol::SerialLink> link;
     std::unique_ptr<transfer::Ticker> ticker;
+    transfer::TransferEngine engine;
     DeviceJob job;
-    transfer::TransferController controller;
 };
 
 int RunTransfers(const Command &command, World &world)
@@ -144,9 +140,9 @@ int RunTransfers(const Command &command, World &world)
     }
     for (const std::unique_ptr<DeviceRun> &run : runs) {
         if (command.verb == Verb::Read)
-            run->job.startRead(run->controller);
+            run->job.startRead();
         else
-            run->job.startStore(run->controller, command.blocks, command.verify);
+            run->job.startStore(command.blocks, command.verify);
     }
     // Every device may have ended already, from inside its start.
     if (running > 0 && !world.loop().run()) {

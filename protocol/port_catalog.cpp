@@ -2,6 +2,19 @@
 
 namespace sg::protocol {
 
+namespace {
+
+// The text as it can be shown in a detail line.
+std::string Printable(std::u16string_view text)
+{
+    std::string out;
+    for (const char16_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+} // namespace
+
 std::optional<PortEntry> PortCatalog::find(int number) const
 {
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
@@ -70,6 +83,17 @@ std::optional<int> ParseComNumber(std::u16string_view text)
         value = value * 10 + (c - u'0');
     }
     return value;
+}
+
+ResolvedPort ResolveComText(std::u16string_view text, const PortCatalog &catalog)
+{
+    const std::optional<int> number = ParseComNumber(text);
+    if (!number)
+        return {{}, {}, "COM box: '" + Printable(text) + "' is not a port number"};
+    const std::string name = "COM" + std::to_string(*number);
+    if (const std::optional<PortEntry> port = catalog.find(*number))
+        return {name, port->device, {}};
+    return {name, {}, MissingPortText(name, catalog)};
 }
 
 } // namespace sg::protocol

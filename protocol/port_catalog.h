@@ -74,4 +74,16 @@ private:
 // One or two decimal digits, optionally surrounded by spaces; anything else is no number.
 std::optional<int> ParseComNumber(std::u16string_view text);
 
+// The port a transfer starts on: what to open and how detail lines name it, or, with no
+// device, why there is none.
+struct ResolvedPort
+{
+    std::string name; // COMn, or the name the user gave
+    std::string device;
+    std::string error;
+};
+
+// The COM box's number among the ports there are now.
+ResolvedPort ResolveComText(std::u16string_view text, const PortCatalog &catalog);
+
 } // namespace sg::protocol

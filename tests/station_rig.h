@@ -21,7 +21,7 @@ struct StationRig
     {
         view.com = QString::number(com).toStdU16String();
     }
-    sg::transfer::TransferController &controller() { return station.controller(); }
+    sg::presenter::WindowPresenter &presenter() { return station.presenter(); }
     // Waits for the transfer to end; true when it ended in order.
     bool waitIdle(int timeoutMs)
     {

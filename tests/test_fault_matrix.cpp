@@ -115,7 +115,7 @@ private slots:
         }
         QCOMPARE(Params(window), params);
         QCOMPARE(Box(window, "TXTdata")->text(), data);
-        QVERIFY(app.station().controller().buffers().rxBuffer.size() <= sg::protocol::RX_CAPACITY);
+        QVERIFY(app.station().engine().buffers().rxBuffer.size() <= sg::protocol::RX_CAPACITY);
         QVERIFY(ResidentBytes() - residentBefore < 16 * 1024 * 1024);
 
         const double cpuBefore = CpuSeconds();

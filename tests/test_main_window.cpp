@@ -286,7 +286,7 @@ private slots:
         MainWindow &window = ShowOnPort(app, sim.comNumber());
         MessageBoxCloser closer;
         Button(window, "CMDread")->click();
-        QCOMPARE(app.station().controller().state(), TransferState::ReadCheckParams);
+        QCOMPARE(app.station().engine().state(), TransferState::ReadCheckParams);
         QVERIFY(!Button(window, "CMDread")->isEnabled() &&
                 !Button(window, "CMDstore")->isEnabled());
         QVERIFY(Button(window, "Command1")->isEnabled());

@@ -17,7 +17,7 @@ private slots:
         QVERIFY(sim.start());
         StationRig rig(sim.comNumber(), 40); // a short tick for the soak only
         FakeView &view = rig.view;
-        TransferController &transfers = rig.controller();
+        sg::presenter::WindowPresenter &transfers = rig.presenter();
 
         qint64 residentAt20 = 0;
         qsizetype descriptorsAt20 = 0;
@@ -25,7 +25,7 @@ private slots:
             const bool read = n % 2 == 1;
             if (!read)
                 view.fields.data = QString::number(n, 16).rightJustified(4, '0').toStdU16String();
-            read ? transfers.startRead() : transfers.startStore();
+            read ? transfers.readPressed() : transfers.storePressed();
             QVERIFY(rig.waitIdle(2000));
             QVERIFY2(rig.alerts.shown.empty(), qPrintable(QString("transfer %1 failed").arg(n)));
             if (read && n > 1) {

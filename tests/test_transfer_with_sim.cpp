@@ -30,7 +30,7 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        rig.controller().startRead();
+        rig.presenter().readPressed();
         QVERIFY(rig.waitIdle(5000));
         const qint64 elapsed = clock.elapsed();
         qInfo("read took %lld ms", elapsed);
@@ -50,7 +50,7 @@ private slots:
         rig.view.fields.data = u"a1b2c";
         rig.view.fields.params = {u"01", u"03", u"00", u"40", u"02", u"00", u"05", u"00"};
 
-        rig.controller().startStore();
+        rig.presenter().storePressed();
         QVERIFY(rig.waitIdle(5000));
         QVERIFY(rig.alerts.shown.empty());
         QVERIFY(sim.waitForOutput("write params"));
@@ -60,7 +60,7 @@ private slots:
                  qPrintable(log));
         QCOMPARE(Text(rig.view.fields.params[7]), QString("03"));
 
-        rig.controller().startRead();
+        rig.presenter().readPressed();
         QVERIFY(rig.waitIdle(5000));
         QCOMPARE(Text(rig.view.fields.data), QString("A1B2C0"));
         QCOMPARE(Params(rig.view), QString("0103004002000503"));

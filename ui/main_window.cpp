@@ -1,8 +1,6 @@
 #include "ui/main_window.h"
 
 #include "form/form.h"
-#include "model/normalize_fields.h"
-#include "model/param_decoder.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
 #include "ui/form_adapter.h"
@@ -61,8 +59,7 @@ template <typename Widget> Widget *MainWindow::widgetOf(const form::ControlRef &
     return static_cast<Widget *>(m_widgets.at(std::size_t(&form::Find(ref) - all.data())));
 }
 
-MainWindow::MainWindow(const protocol::PortLister &ports, QWidget *parent)
-    : QWidget(parent), m_ports(ports)
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName("MainWindow");
     setWindowTitle(FromForm(form::MAIN_TITLE));
@@ -74,6 +71,13 @@ MainWindow::MainWindow(const protocol::PortLister &ports, QWidget *parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::bind(presenter::WindowPresenter &presenter)
+{
+    m_presenter = &presenter;
+    connect(m_readButton, &QPushButton::clicked, this, [&presenter] { presenter.readPressed(); });
+    connect(m_storeButton, &QPushButton::clicked, this, [&presenter] { presenter.storePressed(); });
+}
 
 void MainWindow::buildControls()
 {
@@ -87,8 +91,6 @@ void MainWindow::buildControls()
     m_storeButton = widgetOf<QPushButton>({"CMDstore"});
     connect(widgetOf<QPushButton>({"Command1"}), &QPushButton::clicked, this,
             &MainWindow::showHintWindow);
-    connect(m_readButton, &QPushButton::clicked, this, &MainWindow::readPressed);
-    connect(m_storeButton, &QPushButton::clicked, this, &MainWindow::storePressed);
 
     for (const form::Control &control : form::MainForm()) {
         if (control.kind == form::Kind::Caption || control.kind == form::Kind::Note)
@@ -184,33 +186,27 @@ void MainWindow::buildTabOrder()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ToolTip) {
-        auto *box = static_cast<QLineEdit *>(watched);
+    auto *box = static_cast<QLineEdit *>(watched);
+    if (event->type() == QEvent::ToolTip && m_presenter) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(), QString::fromStdString(toolTipOf(box)), box);
+        const std::string text = m_presenter->toolTip(*refOf(box));
+        QToolTip::showText(help->globalPos(), QString::fromStdString(text), box);
         return true;
     }
-    if (watched != m_comBox && event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut && m_presenter) {
         // Switching to another window or a popup is not leaving the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            emit entryBoxLeft();
+            m_presenter->boxLeft(*refOf(box));
     }
     return QWidget::eventFilter(watched, event);
 }
 
-std::string MainWindow::toolTipOf(const QLineEdit *box) const
+const form::ControlRef *MainWindow::refOf(const QWidget *widget) const
 {
-    // The catalog as it is now: ports come and go while the window is open.
-    if (box == m_comBox)
-        return m_ports.catalog().text();
-    // What the boxes mean as they stand, read without repairing them under the user's hands.
-    const model::Blocks blocks = model::ReadBlocks(*this);
-    if (box == m_dataBox)
-        return model::ExplainData(blocks.data);
-    const auto index = static_cast<std::size_t>(
-        std::find(m_paramBoxes.begin(), m_paramBoxes.end(), box) - m_paramBoxes.begin());
-    return model::ExplainParam(blocks.params, index);
+    const auto at = std::find(m_widgets.begin(), m_widgets.end(), widget);
+    return at == m_widgets.end() ? nullptr
+                                 : &form::MainForm()[std::size_t(at - m_widgets.begin())].ref;
 }
 
 HintWindow *MainWindow::hintWindow() const
@@ -220,13 +216,8 @@ HintWindow *MainWindow::hintWindow() const
 
 void MainWindow::showHintWindow()
 {
-    // Going to Help leaves the box, as Tab does, even when Alt+H moves no focus.
-    QWidget *focus = QApplication::focusWidget();
-    const bool inBlockBox =
-        focus == m_dataBox ||
-        std::find(m_paramBoxes.begin(), m_paramBoxes.end(), focus) != m_paramBoxes.end();
-    if (inBlockBox)
-        emit entryBoxLeft();
+    if (m_presenter)
+        m_presenter->helpPressed(refOf(QApplication::focusWidget()));
     if (!m_hintWindow)
         m_hintWindow = new HintWindow(this);
     m_hintWindow->show();

@@ -2,8 +2,8 @@
 
 #include "form/form.h"
 #include "model/blocks.h"
-#include "protocol/port_catalog.h"
-#include "transfer/transfer_view.h"
+#include "presenter/window_presenter.h"
+#include "presenter/window_view.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -21,16 +21,18 @@ namespace sg::ui {
 class HintWindow;
 
 // The tool's working window: the boxes and buttons a transfer reads and writes. It only
-// turns the widgets' events into signals; the application wires them to the controller.
-class MainWindow : public QWidget, public transfer::TransferView
+// hands the widgets' events to the presenter it is bound to.
+class MainWindow : public QWidget, public presenter::WindowView
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(const protocol::PortLister &ports, QWidget *parent = nullptr);
+    explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // transfer::TransferView
+    void bind(presenter::WindowPresenter &presenter);
+
+    // presenter::WindowView
     std::u16string dataText() const override;
     void setDataText(const std::u16string &text) override;
     std::u16string paramText(std::size_t index) const override;
@@ -40,11 +42,6 @@ public:
     void setStoreEnabled(bool enabled) override;
 
     HintWindow *hintWindow() const;
-
-signals:
-    void readPressed();
-    void storePressed();
-    void entryBoxLeft();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,7 +54,7 @@ private:
     void buildTabOrder();
     template <typename Widget> Widget *widgetOf(const form::ControlRef &ref) const;
     void showHintWindow();
-    std::string toolTipOf(const QLineEdit *box) const;
+    const form::ControlRef *refOf(const QWidget *widget) const;
 
     QLineEdit *m_dataBox = nullptr;
     std::array<QLineEdit *, model::PARAM_COUNT> m_paramBoxes{};
@@ -66,7 +63,7 @@ private:
     QPushButton *m_storeButton = nullptr;
     QPointer<HintWindow> m_hintWindow;
     std::vector<QWidget *> m_widgets; // one for each row of the form, in its order
-    const protocol::PortLister &m_ports;
+    presenter::WindowPresenter *m_presenter = nullptr;
 };
 
 } // namespace sg::ui

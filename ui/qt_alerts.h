@@ -1,13 +1,13 @@
 #pragma once
 
-#include "transfer/alerts.h"
+#include "presenter/alerts.h"
 
 class QWidget;
 
 namespace sg::ui {
 
 // The transfer's message boxes as modal QMessageBoxes with an empty title.
-class QtAlerts : public transfer::Alerts
+class QtAlerts : public presenter::Alerts
 {
 public:
     explicit QtAlerts(QWidget *parent) : m_parent(parent) {}

@@ -2,7 +2,6 @@
 
 #include "win32/comm_errors.h"
 #include "win32/line_settings.h"
-#include "win32/serial_ports.h"
 #include "win32/wide_text.h"
 
 #include <algorithm>
@@ -56,14 +55,7 @@ bool CommLink::open(const std::string &device)
     m_name = NameOf(device);
     const HANDLE port = m_api.createFile(Widen(device));
     if (port == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        // A number that is not there: the ports that are there help more than "file not
-        // found". A listed port that cannot be found keeps the system's reason.
-        const protocol::PortCatalog listed = ListSerialPorts();
-        const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
-        m_lastError = missing && listed.numberOf(m_name) == 0
-                          ? protocol::MissingPortText(m_name, listed)
-                          : DescribeOpenFailure(m_name, code);
+        m_lastError = DescribeOpenFailure(m_name, GetLastError());
         return false;
     }
     // Only advice to the driver, which may keep its own sizes.

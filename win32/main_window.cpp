@@ -1,8 +1,5 @@
 #include "win32/main_window.h"
 
-#include "model/normalize_fields.h"
-#include "model/param_decoder.h"
-#include "win32/com_ports.h"
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
@@ -71,8 +68,7 @@ ChildStyle StyleOf(const form::Control &control)
 
 } // namespace
 
-MainWindow::MainWindow(MessageLoop &loop, WindowEvents events)
-    : m_loop(loop), m_events(std::move(events)), m_hint(loop)
+MainWindow::MainWindow(MessageLoop &loop) : m_loop(loop), m_hint(loop)
 {
     RegisterWindowClass(MAIN_WINDOW_CLASS, &MainWindow::Procedure, AppIcon(32), AppIcon(16));
     CreateWindowExW(EX_STYLE, MAIN_WINDOW_CLASS, FromU16(form::MAIN_TITLE).c_str(), STYLE,
@@ -114,7 +110,7 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         self->onActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case BOX_LEFT:
-        self->onBoxLeft();
+        self->onBoxLeft(static_cast<int>(wParam));
         return 0;
     case WM_DPICHANGED:
         self->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
@@ -242,41 +238,37 @@ HWND MainWindow::control(const form::ControlRef &ref) const
     return GetDlgItem(m_window, ControlId(ref));
 }
 
-bool MainWindow::isBlockBox(HWND window) const
+const form::ControlRef *MainWindow::refOf(HWND window) const
 {
-    if (!window)
-        return false;
-    if (window == control(DATA))
-        return true;
-    for (std::size_t i = 0; i < model::PARAM_COUNT; ++i) {
-        if (window == control(Param(i)))
-            return true;
-    }
-    return false;
+    const auto at = std::find(m_controls.begin(), m_controls.end(), window);
+    if (!window || at == m_controls.end())
+        return nullptr;
+    return &form::MainForm()[static_cast<std::size_t>(at - m_controls.begin())].ref;
 }
 
 void MainWindow::onCommand(int id, int code)
 {
-    if (code == EN_KILLFOCUS && isBlockBox(GetDlgItem(m_window, id))) {
-        PostMessageW(m_window, BOX_LEFT, 0, 0);
+    if (code == EN_KILLFOCUS) {
+        PostMessageW(m_window, BOX_LEFT, static_cast<WPARAM>(id), 0);
         return;
     }
-    if (code != BN_CLICKED)
+    if (code != BN_CLICKED || !m_presenter)
         return;
     if (id == ControlId(READ))
-        m_events.readPressed();
+        m_presenter->readPressed();
     else if (id == ControlId(STORE))
-        m_events.storePressed();
+        m_presenter->storePressed();
     else if (id == ControlId(HELP))
         showHint();
 }
 
-void MainWindow::onBoxLeft()
+void MainWindow::onBoxLeft(int id)
 {
     // Switching to another window is not leaving the box; Help says so itself.
     const HWND focus = GetFocus();
-    if (focus && IsChild(m_window, focus))
-        m_events.entryBoxLeft();
+    const form::ControlRef *box = refOf(GetDlgItem(m_window, id));
+    if (focus && IsChild(m_window, focus) && box && m_presenter)
+        m_presenter->boxLeft(*box);
 }
 
 LRESULT MainWindow::onNotify(NMHDR &header)
@@ -284,25 +276,10 @@ LRESULT MainWindow::onNotify(NMHDR &header)
     if (header.code != TTN_GETDISPINFOW)
         return 0;
     auto &info = reinterpret_cast<NMTTDISPINFOW &>(header);
-    m_toolTipText = toolTipOf(reinterpret_cast<HWND>(header.idFrom));
+    const form::ControlRef *box = refOf(reinterpret_cast<HWND>(header.idFrom));
+    m_toolTipText = box && m_presenter ? Widen(m_presenter->toolTip(*box)) : std::wstring();
     info.lpszText = m_toolTipText.data();
     return 0;
-}
-
-std::wstring MainWindow::toolTipOf(HWND box) const
-{
-    // The ports as they are now: adapters come and go while the window is open.
-    if (box == control(COM))
-        return ExistingPortsText();
-    // What the boxes mean as they stand, read without repairing them under the user's hands.
-    const model::Blocks blocks = model::ReadBlocks(*this);
-    if (box == control(DATA))
-        return Widen(model::ExplainData(blocks.data));
-    for (std::size_t i = 0; i < model::PARAM_COUNT; ++i) {
-        if (box == control(Param(i)))
-            return Widen(model::ExplainParam(blocks.params, i));
-    }
-    return {};
 }
 
 void MainWindow::onPaint()
@@ -344,9 +321,7 @@ void MainWindow::onDestroy()
 
 void MainWindow::showHint()
 {
-    // Going to Help leaves the box, as Tab does, even when Alt+H moves no focus.
-    if (isBlockBox(GetFocus()))
-        m_events.entryBoxLeft();
+    m_presenter->helpPressed(refOf(GetFocus()));
     m_hint.show(m_window);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "form/form.h"
-#include "transfer/transfer_view.h"
+#include "presenter/window_presenter.h"
+#include "presenter/window_view.h"
 #include "win32/hint_window.h"
 #include "win32/message_loop.h"
 #include "win32/panel_picture.h"
@@ -9,34 +10,27 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace sg::win32 {
 
-struct WindowEvents
-{
-    std::function<void()> readPressed;
-    std::function<void()> storePressed;
-    std::function<void()> entryBoxLeft;
-};
-
 // The tool's working window, built from the form: the boxes and buttons a transfer reads
-// and writes. It only turns the controls' notifications into events.
-class MainWindow : public transfer::TransferView
+// and writes. It only hands the controls' notifications to the presenter it is bound to.
+class MainWindow : public presenter::WindowView
 {
 public:
-    MainWindow(MessageLoop &loop, WindowEvents events);
+    explicit MainWindow(MessageLoop &loop);
     ~MainWindow() override;
     MainWindow(const MainWindow &) = delete;
     MainWindow &operator=(const MainWindow &) = delete;
 
     void show();
     HWND handle() const { return m_window; }
+    void bind(presenter::WindowPresenter &presenter) { m_presenter = &presenter; }
 
-    // transfer::TransferView
+    // presenter::WindowView
     std::u16string dataText() const override;
     void setDataText(const std::u16string &text) override;
     std::u16string paramText(std::size_t index) const override;
@@ -52,7 +46,7 @@ private:
     LRESULT onNotify(NMHDR &header);
     void onPaint();
     void onActivate(bool active);
-    void onBoxLeft();
+    void onBoxLeft(int id);
     void onDpiChanged(UINT dpi, const RECT &suggested);
     void onDestroy();
 
@@ -62,13 +56,12 @@ private:
     RECT fitted(const form::Control &control, RECT at);
     HFONT fontFor(const form::Font &font);
     HWND control(const form::ControlRef &ref) const;
-    bool isBlockBox(HWND window) const;
+    const form::ControlRef *refOf(HWND window) const;
     void setButtonEnabled(const form::ControlRef &ref, bool enabled);
-    std::wstring toolTipOf(HWND box) const;
     void showHint();
 
     MessageLoop &m_loop;
-    WindowEvents m_events;
+    presenter::WindowPresenter *m_presenter = nullptr;
     HWND m_window = nullptr;
     HWND m_toolTip = nullptr;
     HWND m_lastFocus = nullptr;

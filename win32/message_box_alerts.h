@@ -1,13 +1,13 @@
 #pragma once
 
-#include "transfer/alerts.h"
+#include "presenter/alerts.h"
 
 #include <windows.h>
 
 namespace sg::win32 {
 
 // The two failures as modal message boxes over the main window, with an empty title.
-class MessageBoxAlerts : public transfer::Alerts
+class MessageBoxAlerts : public presenter::Alerts
 {
 public:
     explicit MessageBoxAlerts(HWND owner) : m_owner(owner) {}

@@ -9,4 +9,11 @@ namespace sg::win32 {
 // Manager's friendly name ("USB Serial Port (COM3)") as the description where it has one.
 protocol::PortCatalog ListSerialPorts();
 
+// The same list, asked again at every start of a transfer.
+class SerialPortLister : public protocol::PortLister
+{
+public:
+    protocol::PortCatalog catalog() const override { return ListSerialPorts(); }
+};
+
 } // namespace sg::win32

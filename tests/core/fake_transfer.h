@@ -1,10 +1,10 @@
 #pragma once
 
 #include "fake_field_view.h"
+#include "presenter/alerts.h"
+#include "presenter/window_view.h"
 #include "protocol/serial_link.h"
-#include "transfer/alerts.h"
 #include "transfer/ticker.h"
-#include "transfer/transfer_view.h"
 
 #include <string>
 #include <utility>
@@ -13,7 +13,7 @@
 // The fakes share one journal so that tests can check the order of effects.
 using Journal = std::vector<std::string>;
 
-class FakeView : public sg::transfer::TransferView
+class FakeView : public sg::presenter::WindowView
 {
 public:
     explicit FakeView(Journal &journal) : m_journal(journal) {}
@@ -118,7 +118,7 @@ private:
     Journal &m_journal;
 };
 
-class FakeAlerts : public sg::transfer::Alerts
+class FakeAlerts : public sg::presenter::Alerts
 {
 public:
     explicit FakeAlerts(Journal &journal) : m_journal(journal) {}

@@ -54,15 +54,19 @@ start_sim unplugging --unplug-after 1
 ln -s "$(pts_of answering)" "$WINEPREFIX/dosdevices/com11"
 ln -s "$(pts_of silent)" "$WINEPREFIX/dosdevices/com12"
 ln -s "$(pts_of unplugging)" "$WINEPREFIX/dosdevices/com13"
-# Listed as a driver would list it, so that a missing port's box can name it.
-"$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\sgsim11' /t REG_SZ /d COM11 \
-  /f >/dev/null 2>&1
+# Listed as a driver would list them: the window finds its ports there.
+for n in 11 12 13; do
+  "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$n" /t REG_SZ \
+    /d "COM$n" /f >/dev/null 2>&1
+done
 
 "$wine" "$exe" >"$work/sgsetup.log" 2>&1 &
 pids+=($!)
 status=0
 "$wine" "$driver" 11 12 13 42 | tr -d '\r' || status=$?
-"$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\sgsim11' /f >/dev/null 2>&1
+for n in 11 12 13; do
+  "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$n" /f >/dev/null 2>&1
+done
 
 # The store's two frames went out one tick apart.
 data_at=$(awk '/write data/ { print $1; exit }' "$work/answering.log")

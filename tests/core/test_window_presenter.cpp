@@ -1,13 +1,14 @@
 #include "fake_transfer.h"
 #include "hex_bytes.h"
 #include "model/hex_codec.h"
+#include "presenter/window_presenter.h"
 #include "protocol/frames.h"
-#include "transfer/transfer_controller.h"
 
 #include <doctest/doctest.h>
 
 using namespace sg::transfer;
 using sg::model::ByteString;
+using sg::presenter::WindowPresenter;
 
 namespace {
 
@@ -34,12 +35,13 @@ struct Rig
     FakeLink link{journal};
     FakeTicker ticker{journal};
     FakeAlerts alerts{journal};
-    TransferController controller{view, ports, link, ticker, alerts};
+    TransferEngine engine{link, ticker};
+    WindowPresenter presenter{view, ports, engine, alerts};
 
     void answerLast(const std::string &blockHex) { link.arrive(Reply(link.sent.back(), blockHex)); }
     bool idleAndTidy() const
     {
-        return controller.state() == TransferState::Idle && !ticker.running && !link.open_ &&
+        return engine.state() == TransferState::Idle && !ticker.running && !link.open_ &&
                view.readEnabled && view.storeEnabled;
     }
 };
@@ -62,27 +64,27 @@ TEST_CASE("a Read shows both blocks, the data cut to the device's length")
         rig.view.fields.data = u"ABCD";
         rig.view.com = u" 3";
 
-        rig.controller.startRead();
+        rig.presenter.readPressed();
         CHECK(rig.link.device == "/dev/pts/9");
         CHECK(ToHex(rig.link.sent.at(0)) == "4405180059");
-        CHECK(rig.controller.state() == TransferState::ReadCheckParams);
+        CHECK(rig.engine.state() == TransferState::ReadCheckParams);
         CHECK((rig.ticker.running && !rig.view.readEnabled && !rig.view.storeEnabled));
 
         rig.answerLast("01020304050607" + row.lengthByte);
-        rig.controller.tick();
-        CHECK(rig.controller.state() == TransferState::ReadCheckData);
+        rig.engine.tick();
+        CHECK(rig.engine.state() == TransferState::ReadCheckData);
         CHECK(ToHex(rig.link.sent.at(1)) == "4405181049");
         CHECK(Ascii(rig.view.fields.params[7]) == row.lengthByte);
         CHECK(Ascii(rig.view.fields.params[0]) == "01");
 
         rig.view.fields.params[7] = u"00"; // a focus change must not cut the message short
         rig.answerLast(DATA);
-        rig.controller.tick();
+        rig.engine.tick();
         CHECK(Ascii(rig.view.fields.data) == row.shown);
         CHECK(rig.idleAndTidy());
         CHECK(rig.alerts.shown.empty());
         // A Read changes only the boxes.
-        CHECK(ToHex(rig.controller.blocks().data) == "ABCD");
+        CHECK(ToHex(rig.presenter.blocks().data) == "ABCD");
     }
 }
 
@@ -92,18 +94,18 @@ TEST_CASE("a Store writes both blocks one tick apart")
     rig.view.fields.data = u"01020304";
     rig.view.fields.params[1] = u"1";
 
-    rig.controller.startStore();
+    rig.presenter.storePressed();
     CHECK(ToHex(rig.link.sent.at(0)) == "440928100102030471");
-    CHECK(rig.controller.state() == TransferState::StoreSendParams);
+    CHECK(rig.engine.state() == TransferState::StoreSendParams);
 
     rig.link.arrive(Bytes("00")); // a Store never looks at what comes back
-    rig.controller.tick();
+    rig.engine.tick();
     CHECK(ToHex(rig.link.sent.at(1)) == "440D2800000100000000000464");
-    CHECK(rig.controller.state() == TransferState::StoreFinish);
+    CHECK(rig.engine.state() == TransferState::StoreFinish);
     CHECK(rig.ticker.running);
 
     rig.view.fields.params[7] = u"FF";
-    rig.controller.tick();
+    rig.engine.tick();
     CHECK(rig.idleAndTidy());
     CHECK(Ascii(rig.view.fields.params[7]) == "04");
     CHECK(rig.link.sent.size() == 2);
@@ -124,16 +126,16 @@ TEST_CASE("an incomplete reply is no response, told after the transfer has ended
     for (const auto &row : rows) {
         CAPTURE(row.name);
         Rig rig;
-        rig.controller.startRead();
+        rig.presenter.readPressed();
         if (row.atDataCheck) {
             rig.answerLast(PARAMS);
-            rig.controller.tick();
+            rig.engine.tick();
         }
         ByteString reply = Reply(rig.link.sent.back(), DATA);
         reply.resize(row.received, 0x00);
         rig.link.arrive(reply);
         rig.journal.clear();
-        rig.controller.tick();
+        rig.engine.tick();
 
         const Journal expected{"enable read", "enable store", "stop timer", "close",
                                "warning ERROR! No response."};
@@ -166,9 +168,9 @@ TEST_CASE("a transfer that cannot start says so once and leaves everything idle"
         rig.link.sendWorks = row.sendWorks;
         rig.view.fields.data = u"abc";
         rig.link.waiting = Bytes("FF");
-        rig.controller.bytesArrived();
+        rig.engine.bytesArrived();
 
-        rig.controller.startStore();
+        rig.presenter.storePressed();
 
         REQUIRE(rig.alerts.shown.size() == 1);
         CHECK(rig.alerts.shown[0].kind == "critical");
@@ -178,8 +180,8 @@ TEST_CASE("a transfer that cannot start says so once and leaves everything idle"
         CHECK(rig.idleAndTidy());
         // What came before the failing step stays done.
         CHECK(Ascii(rig.view.fields.data) == "ABC0");
-        CHECK(ToHex(rig.controller.buffers().txFrame) == "44072810ABC010");
-        CHECK(rig.controller.buffers().rxBuffer.empty());
+        CHECK(ToHex(rig.engine.buffers().txFrame) == "44072810ABC010");
+        CHECK(rig.engine.buffers().rxBuffer.empty());
         CHECK((rig.journal.front() == "open") == row.opened);
         CHECK(rig.link.sent.empty());
     }
@@ -189,7 +191,7 @@ TEST_CASE("an idle tick only stops the timer")
 {
     Rig rig;
     rig.ticker.running = true;
-    rig.controller.tick();
+    rig.engine.tick();
     CHECK(rig.journal == Journal{"stop timer"});
     CHECK(rig.alerts.shown.empty());
     CHECK(rig.link.sent.empty());
@@ -198,10 +200,10 @@ TEST_CASE("an idle tick only stops the timer")
 TEST_CASE("nothing reaches an ended transfer")
 {
     Rig rig;
-    rig.controller.startRead();
-    rig.controller.tick();
-    rig.controller.tick();
-    rig.controller.deviceLost();
+    rig.presenter.readPressed();
+    rig.engine.tick();
+    rig.engine.tick();
+    rig.engine.deviceLost();
     CHECK(rig.alerts.shown.size() == 1);
     CHECK(rig.idleAndTidy());
 }
@@ -209,10 +211,10 @@ TEST_CASE("nothing reaches an ended transfer")
 TEST_CASE("a tick sees input the link has not yet announced")
 {
     Rig rig;
-    rig.controller.startRead();
+    rig.presenter.readPressed();
     rig.link.waiting = Reply(rig.link.sent.back(), PARAMS);
-    rig.controller.tick();
-    CHECK(rig.controller.state() == TransferState::ReadCheckData);
+    rig.engine.tick();
+    CHECK(rig.engine.state() == TransferState::ReadCheckData);
 }
 
 TEST_CASE("a link failure inside a transfer is a COM error with the link's reason")
@@ -222,21 +224,21 @@ TEST_CASE("a link failure inside a transfer is a COM error with the link's reaso
             CAPTURE(read);
             CAPTURE(unplug);
             Rig rig;
-            read ? rig.controller.startRead() : rig.controller.startStore();
+            read ? rig.presenter.readPressed() : rig.presenter.storePressed();
             if (unplug) {
                 rig.link.open_ = false;
-                rig.controller.deviceLost();
+                rig.engine.deviceLost();
             } else {
                 rig.link.sendWorks = false;
                 if (read)
                     rig.answerLast(PARAMS);
-                rig.controller.tick();
+                rig.engine.tick();
             }
             REQUIRE(rig.alerts.shown.size() == 1);
             CHECK(rig.alerts.shown[0].text == "ERROR! Check COM settings");
             CHECK(rig.alerts.shown[0].detail == "/dev/fake: reason");
             CHECK(rig.idleAndTidy());
-            rig.controller.tick();
+            rig.engine.tick();
             CHECK(rig.alerts.shown.size() == 1);
         }
     }
@@ -245,7 +247,7 @@ TEST_CASE("a link failure inside a transfer is a COM error with the link's reaso
 TEST_CASE("losing the device while idle is quiet")
 {
     Rig rig;
-    rig.controller.deviceLost();
+    rig.engine.deviceLost();
     CHECK(rig.alerts.shown.empty());
 }
 
@@ -268,26 +270,36 @@ TEST_CASE("the end is told once and last")
     };
     for (const auto &row : rows) {
         CAPTURE(row.how);
-        struct Listener : TransferListener
+        // Hears the engine after the presenter has.
+        struct Listener : TransferEvents
         {
             Rig *rig = nullptr;
             std::vector<TransferOutcome> heard;
             bool idleWhenHeard = false;
+            void paramsRead(const sg::model::ParamBlock &p) override
+            {
+                rig->presenter.paramsRead(p);
+            }
+            void transferEnding(const TransferOutcome &o) override
+            {
+                rig->presenter.transferEnding(o);
+            }
             void transferEnded(const TransferOutcome &outcome) override
             {
+                rig->presenter.transferEnded(outcome);
                 heard.push_back(outcome);
                 idleWhenHeard = rig->idleAndTidy();
             }
         } listener;
         Rig rig;
         listener.rig = &rig;
-        rig.controller.setListener(&listener);
+        rig.engine.setEvents(&listener);
         rig.view.com = row.how == "bad COM" ? u"x" : row.how == "missing port" ? u"7" : u"3";
-        row.how == "store" ? rig.controller.startStore() : rig.controller.startRead();
+        row.how == "store" ? rig.presenter.storePressed() : rig.presenter.readPressed();
         for (int tick = 0; tick < 2 && listener.heard.empty(); ++tick) {
             if (row.how == "read" || (row.how == "silent data" && tick == 0))
                 rig.answerLast(tick == 0 ? PARAMS : DATA);
-            rig.controller.tick();
+            rig.engine.tick();
         }
         REQUIRE(listener.heard.size() == 1);
         const TransferOutcome &outcome = listener.heard[0];
@@ -317,9 +329,9 @@ TEST_CASE("the end is told once and last")
 TEST_CASE("the next transfer works after a failure")
 {
     Rig rig;
-    rig.controller.startRead();
-    rig.controller.tick(); // no response
-    rig.controller.startRead();
-    CHECK(rig.controller.state() == TransferState::ReadCheckParams);
+    rig.presenter.readPressed();
+    rig.engine.tick(); // no response
+    rig.presenter.readPressed();
+    CHECK(rig.engine.state() == TransferState::ReadCheckParams);
     CHECK(rig.link.sent.size() == 2);
 }

@@ -4,10 +4,10 @@
 
 #include <string>
 
-namespace sg::transfer {
+namespace sg::presenter {
 
 // The controls a transfer reads and writes besides the nine entry boxes.
-class TransferView : public model::FieldView
+class WindowView : public model::FieldView
 {
 public:
     virtual std::u16string comText() const = 0;
@@ -15,4 +15,4 @@ public:
     virtual void setStoreEnabled(bool enabled) = 0;
 };
 
-} // namespace sg::transfer
+} // namespace sg::presenter

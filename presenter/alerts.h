@@ -3,10 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace sg::transfer {
-
-inline constexpr std::string_view COM_ERROR_TEXT = "ERROR! Check COM settings";
-inline constexpr std::string_view NO_RESPONSE_TEXT = "ERROR! No response.";
+namespace sg::presenter {
 
 // The two failure messages, told after the transfer has ended. detail is the system's
 // reason, shown beneath the text, or empty.
@@ -19,4 +16,4 @@ public:
     virtual void warning(std::string_view text, const std::string &detail) = 0;
 };
 
-} // namespace sg::transfer
+} // namespace sg::presenter

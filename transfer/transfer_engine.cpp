@@ -1,0 +1,180 @@
+#include "transfer/transfer_engine.h"
+
+#include <algorithm>
+
+namespace sg::transfer {
+
+TransferEngine::TransferEngine(protocol::SerialLink &link, Ticker &ticker)
+    : m_link(link), m_ticker(ticker)
+{
+    m_link.setListener(this);
+}
+
+TransferEngine::~TransferEngine()
+{
+    m_link.setListener(nullptr);
+}
+
+void TransferEngine::startRead(const protocol::ResolvedPort &port)
+{
+    if (m_state != TransferState::Idle)
+        return;
+    m_reading = true;
+    protocol::BuildReadParamsFrame(m_buffers);
+    start(port, TransferState::ReadCheckParams);
+}
+
+void TransferEngine::startStore(const protocol::ResolvedPort &port, const model::Blocks &blocks)
+{
+    if (m_state != TransferState::Idle)
+        return;
+    m_reading = false;
+    m_storing = &blocks;
+    protocol::BuildWriteDataFrame(blocks.data, m_buffers);
+    start(port, TransferState::StoreSendParams);
+}
+
+void TransferEngine::start(const protocol::ResolvedPort &port, TransferState first)
+{
+    if (port.device.empty()) {
+        endWithComError(port.error);
+        return;
+    }
+    m_portName = port.name;
+    if ((!m_link.isOpen() && !m_link.open(port.device)) || !sendFrame()) {
+        endWithComError(m_link.lastError());
+        return;
+    }
+    m_state = first;
+    m_ticker.start();
+}
+
+void TransferEngine::tick()
+{
+    takeWaitingInput();
+
+    switch (m_state) {
+    case TransferState::Idle:
+        m_ticker.stop();
+        break;
+    case TransferState::StoreSendParams:
+        sendNextParamsFrame();
+        break;
+    case TransferState::ReadCheckParams:
+        checkParamsReply();
+        break;
+    case TransferState::ReadCheckData:
+        checkDataReply();
+        break;
+    case TransferState::StoreFinish:
+        end(TransferEnd::Ok, {});
+        break;
+    }
+}
+
+void TransferEngine::sendNextParamsFrame()
+{
+    protocol::BuildWriteParamsFrame(m_storing->params, m_buffers);
+    if (!sendFrame()) {
+        endWithComError(m_link.lastError());
+        return;
+    }
+    m_state = TransferState::StoreFinish;
+}
+
+void TransferEngine::checkParamsReply()
+{
+    if (!protocol::IsReplyComplete(m_buffers)) {
+        endWithNoResponse();
+        return;
+    }
+    m_read.params = protocol::ReplyPayload(m_buffers);
+    if (m_events)
+        m_events->paramsRead(m_read.params);
+
+    m_state = TransferState::ReadCheckData;
+    protocol::BuildReadDataFrame(m_buffers);
+    if (!sendFrame())
+        endWithComError(m_link.lastError());
+}
+
+void TransferEngine::checkDataReply()
+{
+    if (!protocol::IsReplyComplete(m_buffers)) {
+        endWithNoResponse();
+        return;
+    }
+    const protocol::Payload payload = protocol::ReplyPayload(m_buffers);
+    // The device's own length byte, not what a box shows now.
+    const std::size_t length =
+        std::min<std::size_t>(payload.size(), m_read.params[model::LENGTH_PARAM_INDEX]);
+    m_read.data.assign(payload.begin(), payload.begin() + std::ptrdiff_t(length));
+    end(TransferEnd::Ok, {});
+}
+
+bool TransferEngine::sendFrame()
+{
+    return m_link.send(m_buffers.txFrame);
+}
+
+void TransferEngine::takeWaitingInput()
+{
+    if (!m_link.isOpen())
+        return;
+    const model::ByteString bytes = m_link.takeInput();
+    protocol::AppendReceived(m_buffers, bytes);
+}
+
+void TransferEngine::bytesArrived()
+{
+    takeWaitingInput();
+}
+
+void TransferEngine::deviceLost()
+{
+    if (m_state == TransferState::Idle)
+        return;
+    endWithComError(m_link.lastError());
+}
+
+void TransferEngine::endWithNoResponse()
+{
+    end(TransferEnd::NoResponse, protocol::DescribeShortReply(m_portName, m_buffers));
+}
+
+void TransferEngine::endWithComError(const std::string &reason)
+{
+    end(TransferEnd::ComError, reason);
+}
+
+// A failure ends the transfer before it is told, so nothing can reach it while a message
+// box is up.
+void TransferEngine::end(TransferEnd how, const std::string &reason)
+{
+    TransferOutcome outcome;
+    outcome.end = how;
+    outcome.reason = reason;
+    outcome.read = m_reading;
+    if (how == TransferEnd::Ok && m_reading)
+        outcome.blocks = m_read;
+    if (how == TransferEnd::NoResponse) {
+        outcome.received = m_buffers.rxBuffer;
+        outcome.expected = m_buffers.txFrame.size() + protocol::ANSWER_BYTES;
+    }
+    if (m_events)
+        m_events->transferEnding(outcome);
+    FinishTransfer();
+    m_storing = nullptr;
+    if (m_events)
+        m_events->transferEnded(outcome);
+}
+
+void TransferEngine::FinishTransfer()
+{
+    m_ticker.stop();
+    m_state = TransferState::Idle;
+    if (m_link.isOpen())
+        m_link.close();
+}
+
+} // namespace sg::transfer

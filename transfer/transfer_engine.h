@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/blocks.h"
+#include "protocol/frames.h"
+#include "protocol/port_catalog.h"
+#include "protocol/serial_link.h"
+#include "transfer/ticker.h"
+#include "transfer/transfer_events.h"
+#include "transfer/transfer_state.h"
+
+namespace sg::transfer {
+
+// One Read or Store on one port: two requests, paced by the ticker, on the event loop only.
+class TransferEngine : public protocol::SerialLinkListener
+{
+public:
+    TransferEngine(protocol::SerialLink &link, Ticker &ticker);
+    ~TransferEngine() override;
+    TransferEngine(const TransferEngine &) = delete;
+    TransferEngine &operator=(const TransferEngine &) = delete;
+
+    // Who hears of the transfer; may be null.
+    void setEvents(TransferEvents *events) { m_events = events; }
+
+    // A start that fails ends at once; a port with an error is not opened.
+    void startRead(const protocol::ResolvedPort &port);
+    // blocks' parameters are read again at the first tick, so an edit made before it is
+    // what is sent: they must outlive the transfer.
+    void startStore(const protocol::ResolvedPort &port, const model::Blocks &blocks);
+    void tick();
+
+    void bytesArrived() override;
+    void deviceLost() override;
+
+    TransferState state() const { return m_state; }
+    const protocol::LinkBuffers &buffers() const { return m_buffers; }
+
+private:
+    void start(const protocol::ResolvedPort &port, TransferState first);
+    void sendNextParamsFrame();
+    void checkParamsReply();
+    void checkDataReply();
+    bool sendFrame();
+    void takeWaitingInput();
+    void endWithNoResponse();
+    void endWithComError(const std::string &reason);
+    void end(TransferEnd how, const std::string &reason);
+    void FinishTransfer();
+
+    protocol::SerialLink &m_link;
+    Ticker &m_ticker;
+    TransferEvents *m_events = nullptr;
+
+    const model::Blocks *m_storing = nullptr;
+    protocol::LinkBuffers m_buffers;
+    TransferState m_state = TransferState::Idle;
+    bool m_reading = false;
+    model::Blocks m_read;   // what a Read has read so far
+    std::string m_portName; // for detail lines
+};
+
+} // namespace sg::transfer
