@@ -13,7 +13,7 @@ namespace {
 
 const ByteString READ_PARAMS{0x44, 0x05, 0x18, 0x00, 0x59};
 
-// Gathers what arrives, the way the transfer controller does.
+// Gathers what arrives, the way the transfer engine does.
 class Collector : public sg::protocol::SerialLinkListener
 {
 public:

@@ -4,7 +4,7 @@ namespace sg::transfer {
 
 inline constexpr int TICK_MS = 1500;
 
-// The periodic transfer timer; its owner calls the controller's tick().
+// The periodic transfer timer; its owner calls the engine's tick().
 class Ticker
 {
 public:
