@@ -104,6 +104,8 @@ private slots:
         QCOMPARE(ports[0].label, std::string("sim-a"));
         QCOMPARE(ports[0].device, std::string("/dev/zero"));
         QCOMPARE(ports[1].label, std::string("sim-b"));
+        QCOMPARE(SimulatorComNumber(dir, "sim-b", 3), 5);
+        QCOMPARE(SimulatorComNumber(dir, "sim-c", 3), 0);
     }
 
     void deniedAccessNamesTheGroup()

@@ -335,3 +335,14 @@ TEST_CASE("the next transfer works after a failure")
     CHECK(rig.engine.state() == TransferState::ReadCheckParams);
     CHECK(rig.link.sent.size() == 2);
 }
+
+TEST_CASE("the tooltips say what each box means as it stands, and which ports there are")
+{
+    Rig rig;
+    rig.view.fields.data = u"4869";
+    rig.view.fields.params[1] = u"5";
+    CHECK(rig.presenter.toolTip({"TXTdata"}).starts_with("2 bytes: 48 69"));
+    CHECK(rig.presenter.toolTip({"Text1", 1}).find("bit 2 = 1: odd parity") != std::string::npos);
+    CHECK(rig.presenter.toolTip({"TXTcom"}) == rig.ports.catalog().text());
+    CHECK(rig.view.fields.data == u"4869"); // read, not repaired
+}
