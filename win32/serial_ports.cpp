@@ -43,12 +43,6 @@ std::wstring StringValue(HKEY key, const wchar_t *name)
     return value;
 }
 
-struct DeviceNames
-{
-    std::wstring friendly;
-    bool bluetooth = false; // enumerated by the Bluetooth stack, which opens ports slowly
-};
-
 // Device Manager's names for the Ports class, by COM name.
 std::map<std::wstring, DeviceNames> FriendlyNames()
 {
@@ -84,14 +78,39 @@ std::map<std::wstring, DeviceNames> FriendlyNames()
 
 } // namespace
 
-protocol::PortCatalog ListSerialPorts()
+protocol::PortCatalog PortsOfComNames(const std::vector<std::wstring> &names,
+                                      const std::map<std::wstring, DeviceNames> &devices)
 {
     std::vector<protocol::PortEntry> ports;
+    for (const std::wstring &name : names) {
+        const int number = NumberOf(name);
+        if (number == 0)
+            continue;
+        const auto found = devices.find(name);
+        const DeviceNames device = found == devices.end() ? DeviceNames{} : found->second;
+        ports.push_back({Narrow(name),
+                         R"(\\.\)" + Narrow(name),
+                         Narrow(device.friendly),
+                         {},
+                         number,
+                         device.bluetooth ? BLUETOOTH_NOT_PROBED : ""});
+    }
+    std::sort(ports.begin(), ports.end(),
+              [](const auto &a, const auto &b) { return a.number < b.number; });
+    // Two drivers may claim one name; it is one port.
+    ports.erase(std::unique(ports.begin(), ports.end(),
+                            [](const auto &a, const auto &b) { return a.number == b.number; }),
+                ports.end());
+    return protocol::PortCatalog(std::move(ports));
+}
+
+protocol::PortCatalog ListSerialPorts()
+{
+    std::vector<std::wstring> names;
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LR"(HARDWARE\DEVICEMAP\SERIALCOMM)", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
         return {};
-    const std::map<std::wstring, DeviceNames> friendly = FriendlyNames();
     for (DWORD i = 0;; ++i) {
         wchar_t valueName[256];
         DWORD nameLength = 256;
@@ -102,27 +121,11 @@ protocol::PortCatalog ListSerialPorts()
                                              reinterpret_cast<BYTE *>(data), &size);
         if (status == ERROR_NO_MORE_ITEMS)
             break;
-        const std::wstring name = data;
-        const int number = NumberOf(name);
-        if (status != ERROR_SUCCESS || type != REG_SZ || number == 0)
-            continue;
-        const auto found = friendly.find(name);
-        const DeviceNames names = found == friendly.end() ? DeviceNames{} : found->second;
-        ports.push_back({Narrow(name),
-                         R"(\\.\)" + Narrow(name),
-                         Narrow(names.friendly),
-                         {},
-                         number,
-                         names.bluetooth ? BLUETOOTH_NOT_PROBED : ""});
+        if (status == ERROR_SUCCESS && type == REG_SZ)
+            names.emplace_back(data);
     }
     RegCloseKey(key);
-    std::sort(ports.begin(), ports.end(),
-              [](const auto &a, const auto &b) { return a.number < b.number; });
-    // Two drivers may claim one name; it is one port.
-    ports.erase(std::unique(ports.begin(), ports.end(),
-                            [](const auto &a, const auto &b) { return a.number == b.number; }),
-                ports.end());
-    return protocol::PortCatalog(std::move(ports));
+    return PortsOfComNames(names, FriendlyNames());
 }
 
 } // namespace sg::win32
