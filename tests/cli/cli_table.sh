@@ -143,6 +143,9 @@ row "a profile's data must be a string" 64 '^$' '"data" must be a string' -- \
 if [ "$platform" = wine ]; then good_device="\\\\.\\COM$good"; else good_device=${sim_dev[good]}; fi
 row "the same port twice" 64 '^$' "COM$good and .* are the same port" -- read "$good" "$good_device"
 
+row "--help" 0 '^usage: sgsetup-cli' '^$' -- --help
+check "--help lists every verb" test "$(grep -Ec '^  (ports|read|store|decode|divisor) ' <<<"$out")" = 5
+
 row "divisor out of reach" 1 '115200 baud cannot be reached within 2%' '^$' -- divisor 115200
 row "divisor in reach" 0 '^00 40 \(divisor 64\): 9615 baud, \+0\.16%$' '^$' -- divisor 9600
 if [ -n "$reference" ]; then
@@ -176,6 +179,10 @@ check "the profile holds data and params in their fields" \
   grep -Pzq '"data": "01020304",\n    "params": "00 01 00 40 19 0A 00 04"' "$profile"
 row "a profile that cannot be written is an error" 64 "^COM$good .* ok" '^sgsetup-cli: ' -- \
   read "$good" --save "$(native_path "$work/no-such-folder/profile.json")"
+mkdir "$work/taken"
+row "a profile over a folder is an error" 64 "^COM$good .* ok" '^sgsetup-cli: ' -- \
+  read "$good" --save "$(native_path "$work/taken")"
+check "and leaves no temporary file behind" test -z "$(find "$work" -name '*.tmp')"
 row "a silent read saves nothing" 1 'No response' '^$' -- \
   read "$silent" --save "$(native_path "$work/silent.json")"
 check "no profile from a silent device" test ! -e "$work/silent.json"
@@ -183,6 +190,8 @@ row "an unusable port outweighs a silent device" 2 'Check COM settings' '^$' -- 
   read "$good" "$silent" "$gone"
 row "verify against a device that answers other bytes" 3 'verify mismatch' '^$' -- \
   store "$other" --data 0102 --params "00 01 00 40 19 0A 00" --verify
+row "--verify --json says it verified" 0 '"ok":true,.*"verified":true}$' '^$' -- \
+  store "$good" --data 0102 --params "00 01 00 40 19 0A 00" --verify --json
 row "16 data digits and 7 parameter bytes" 0 'params 00 01 00 40 19 0A 00 08$' '^$' -- \
   store "$good" --data 0123456789ABCDEF --params "0001004019 0A00"
 # Bytes a line discipline would turn, swallow or act on come back as they went.
@@ -212,6 +221,10 @@ else
   ln -s / "$work/sgsetup/ports/zz-not-a-port"
 fi
 for sim in good silent other short; do : >"$work/$sim.log"; done
+row "ports lists the ports" 0 "^COM$good " '^$' -- ports
+sleep 0.2
+check "and asks no device anything" test -z "$(cat "$work"/{good,silent,other,short}.log)"
+for sim in good silent other short; do : >"$work/$sim.log"; done
 start=$(date +%s%N)
 row "ports --probe finds the generator" 0 "^COM$good  .*generator, 9615 baud$" '^$' -- ports --probe
 first_ms=$((($(date +%s%N) - start) / 1000000))
@@ -224,6 +237,8 @@ for sim in good silent other short; do
   check "$sim heard one request and no write" \
     test "$(grep -c 'read params' "$work/$sim.log"):$(grep -c write "$work/$sim.log")" = 1:0
 done
+row "ports --probe exits 1 when no generator answers" 1 "^COM$silent  .*no answer$" '^$' -- \
+  ports --probe "$silent"
 row "ports --probe COM asks only the port named" 0 "^COM$good  .*generator, 9615 baud$" '^$' -- \
   ports --probe "$good"
 check "one line for one port named" test "$(wc -l <<<"$out")" = 1

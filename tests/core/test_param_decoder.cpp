@@ -54,6 +54,9 @@ TEST_CASE("ExplainParam says what each byte does")
         {"0000004000000000", 2, "not used while mode bit 0 is 0"},
         {"0017000000000000", 1,
          "bit 2 = 1: odd parity\n  bit 3 = 0: no even parity\n  bit 4 = 1: two stop bits"},
+        {"0008000000000000", 1, "bit 2 = 0: no odd parity\n  bit 3 = 1: even parity\n  bit 4 = 0"},
+        {"0022000000000000", 1, "bit 1 = 1: output inverted"},
+        {"0020000000000000", 1, "bit 5 = 1: no start and no stop bits"},
         {"0000000000000000", 6, "Repeat count 00: without end"},
         {"0000000000000004", 7, "Length 04: 4 message bytes"},
     };
