@@ -5,6 +5,7 @@
 #include "window_probe.h"
 
 #include <QAccessible>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -17,6 +18,43 @@
 using sg::app::WindowApp;
 using sg::transfer::TransferState;
 using sg::ui::MainWindow;
+
+namespace {
+
+// One control as tests/data/main_window.txt writes it; a line and a picture by place alone.
+QString RowOf(QWidget *widget, const QList<QWidget *> &tabChain)
+{
+    const QString type = widget->metaObject()->className();
+    const QString text = widget->property("text").toString();
+    const QFont font = widget->font();
+    const QRect at = widget->geometry();
+    const bool painted = type == "QFrame" || (type == "QLabel" && text.isEmpty());
+    const QString kind = type == "QLineEdit" ? "box" : type == "QPushButton" ? "button" : "";
+    QStringList row{kind.isEmpty() && painted ? (type == "QFrame" ? "line" : "picture")
+                    : kind.isEmpty()          ? (font.bold() ? "caption" : "note")
+                                              : kind};
+    row << widget->objectName() << widget->property("index").toString() << text
+        << QString::number(at.x()) << QString::number(at.y()) << QString::number(at.width())
+        << QString::number(at.height());
+    if (painted)
+        return (row << QStringList(9)).join('|');
+    QString caption;
+    for (const QLabel *label : widget->parentWidget()->findChildren<QLabel *>())
+        caption = label->buddy() == widget ? label->text() : caption;
+    const auto align = Qt::Alignment(widget->property("alignment").toInt());
+    const qsizetype tab = tabChain.indexOf(widget);
+    row << font.family() << QString::number(font.pixelSize()) << (font.bold() ? "bold" : "")
+        << (font.italic() ? "italic" : "")
+        << (align & Qt::AlignRight  ? "right"
+            : align & Qt::AlignLeft ? "left"
+                                    : "center")
+        << (widget->isEnabled() ? "on" : "off")
+        << (widget->focusPolicy() == Qt::NoFocus ? "no" : "yes")
+        << (tab < 0 ? "" : QString::number(tab)) << caption;
+    return row.join('|');
+}
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -37,6 +75,25 @@ private slots:
         QCOMPARE(window.size(), QSize(335, 309));
         QVERIFY(window.hintWindow() == nullptr);
         QVERIFY(m_app->station().isIdle());
+    }
+
+    void layoutAsTheTableDrawsIt()
+    {
+        QFile table(SG_SOURCE_DIR "/tests/data/main_window.txt");
+        QVERIFY(table.open(QIODevice::ReadOnly | QIODevice::Text));
+        WindowApp app;
+        QList<QWidget *> chain{Box(app.window(), "TXTcom")};
+        while (chain.size() < 12)
+            chain << chain.last()->nextInFocusChain();
+        QStringList drawn;
+        for (QWidget *widget : app.window().findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            drawn << RowOf(widget, chain);
+        const QStringList rows =
+            QString(table.readAll()).split('\n').filter(QRegularExpression("^\\w"));
+        for (const QString &row : rows)
+            QVERIFY2(drawn.contains(row),
+                     qPrintable("differs from " + row + "\n" + drawn.join('\n')));
+        QCOMPARE(drawn.size(), rows.size());
     }
 
     void typingThenTabNormalizes()
@@ -189,6 +246,24 @@ private slots:
         QVERIFY(closer.seen[0].title.isEmpty());
     }
 
+    void enterPressesNoButtonAndTheIconHasInk()
+    {
+        MainWindow &window = showActive();
+        Box(window, "TXTcom")->setText("x"); // a press would fail at once, with a message
+        MessageBoxCloser closer;
+        for (QLineEdit *box : window.findChildren<QLineEdit *>())
+            QTest::keyClick(box, Qt::Key_Return);
+        QTest::qWait(100);
+        QVERIFY(closer.seen.isEmpty());
+        const QImage icon = window.windowIcon().pixmap(32).toImage();
+        int ink = 0;
+        for (int y = 0; y < icon.height(); ++y) {
+            for (int x = 0; x < icon.width(); ++x)
+                ink += qAlpha(icon.pixel(x, y)) > 128 && qGray(icon.pixel(x, y)) < 200;
+        }
+        QVERIFY2(ink > 100, qPrintable(QString::number(ink)));
+    }
+
     void helpWindowIsOneInstance()
     {
         WindowApp app;
@@ -230,16 +305,25 @@ private slots:
 
         sg::ui::HintWindow help(&window);
         const auto *sheet = help.findChild<sg::ui::HintSheet *>();
-        QVERIFY2(sheet->widestLine() <= sheet->width(),
-                 qPrintable(QString::number(sheet->widestLine())));
-        // The notes are drawn, in black: frames and the formula alone are blue.
+        const sg::form::HintLayout layout = sheet->layout();
+        QVERIFY2(layout.widest <= sheet->width(), qPrintable(QString::number(layout.widest)));
+        // Each run is drawn where the layout puts it, in its ink: the notes black, the rest blue.
         const QImage ink = const_cast<sg::ui::HintSheet *>(sheet)->grab().toImage();
-        int black = 0;
-        for (int y = 0; y < ink.height(); ++y) {
-            for (int x = 0; x < ink.width(); ++x)
-                black += qGray(ink.pixel(x, y)) < 64 && qBlue(ink.pixel(x, y)) < 64;
+        for (const sg::form::TextRun &run : layout.texts) {
+            const QString text = QString::fromStdU16String(std::u16string(run.text));
+            const QFontMetrics metrics(sg::ui::UiFont(run.font));
+            const QRect box(run.x, run.baseline - metrics.ascent(), metrics.horizontalAdvance(text),
+                            metrics.height());
+            int inked = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const QRgb p = ink.pixel(x, y);
+                    inked += run.ink == sg::form::Ink::Blue ? qBlue(p) > qRed(p) + 60
+                                                            : qGray(p) < 64 && qBlue(p) < 64;
+                }
+            }
+            QVERIFY2(inked >= box.width() / 2, qPrintable(text + ": " + QString::number(inked)));
         }
-        QVERIFY2(black > 1000, qPrintable(QString::number(black)));
     }
 
     // Ink of "Mode:" in bold against regular, at the captions' size.

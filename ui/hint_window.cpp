@@ -40,14 +40,14 @@ HintSheet::HintSheet(QWidget *parent) : QWidget(parent)
     setPalette(white);
 }
 
-int HintSheet::widestLine() const
+form::HintLayout HintSheet::layout() const
 {
-    return form::LayOutHintSheet(QtMeasure(), width()).widest;
+    return form::LayOutHintSheet(QtMeasure(), width());
 }
 
 void HintSheet::paintEvent(QPaintEvent *)
 {
-    const form::HintLayout layout = form::LayOutHintSheet(QtMeasure(), width());
+    const form::HintLayout layout = this->layout();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(BLUE, layout.penWidth));

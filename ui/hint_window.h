@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/hint_layout.h"
+
 #include <QWidget>
 
 namespace sg::ui {
@@ -12,8 +14,8 @@ class HintSheet : public QWidget
 public:
     explicit HintSheet(QWidget *parent = nullptr);
 
-    // The widest line of the sheet, in pixels, as painted.
-    int widestLine() const;
+    // The runs as they are painted at the sheet's width.
+    form::HintLayout layout() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -115,12 +115,9 @@ void MainWindow::addControl(const form::Control &control)
         widget = new QLabel(FromForm(control.text), this);
         static_cast<QLabel *>(widget)->setAlignment(AlignmentOf(control.align));
         break;
-    case form::Kind::Button: {
-        auto *button = new QPushButton(FromForm(control.text), this);
-        button->setAutoDefault(false);
-        widget = button;
+    case form::Kind::Button:
+        widget = new QPushButton(FromForm(control.text), this);
         break;
-    }
     case form::Kind::Line: {
         auto *line = new QFrame(this);
         line->setFrameShape(QFrame::HLine);

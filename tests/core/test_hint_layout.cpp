@@ -4,6 +4,7 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace sg::form;
 
@@ -58,4 +59,25 @@ TEST_CASE("the notes fit, and no smaller; headings sit in frames; the formula is
            RunOf(layout, FORMULA_DENOMINATOR).baseline > layout.barY));
     CHECK(RunOf(layout, FORMULA_LEFT).x < layout.barLeft);
     CHECK(RunOf(layout, FORMULA_RIGHT).x > layout.barRight);
+}
+
+TEST_CASE("the sheet is spaced to the pixel at 96 DPI")
+{
+    const PointsMeasure measure;
+    const HintLayout layout = LayOutHintSheet(measure, 2000);
+    const FrameRun &frame = layout.frames[0];
+    const TextRun &heading = RunOf(layout, HintParagraphs()[0].heading);
+    const auto &lines = HintParagraphs()[0].lines;
+    const TextRun &below = RunOf(layout, FORMULA_DENOMINATOR);
+    const int headingGap =
+        frame.x + frame.width - heading.x - measure.width(heading.text, heading.font);
+    const int belowGap = layout.barRight - below.x - measure.width(below.text, below.font);
+    // Heading: centred in a frame 4 px taller; lines (ascent 12, descent 4) 3 px under it;
+    // the next frame 6 px on.
+    CHECK(frame.height == measure.metrics(CAPTION_FONT).height + 4);
+    CHECK(heading.baseline - measure.metrics(CAPTION_FONT).ascent - frame.y == 2);
+    CHECK(std::abs(heading.x - frame.x - headingGap) <= 1);
+    CHECK(RunOf(layout, lines.front()).baseline - 12 == frame.y + frame.height + 3);
+    CHECK(layout.frames[1].y == RunOf(layout, lines.back()).baseline + 4 + 1 + 6);
+    CHECK(std::abs(below.x - layout.barLeft - belowGap) <= 1); // centred under the bar
 }

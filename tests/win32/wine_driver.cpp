@@ -8,13 +8,18 @@
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
 #include "win32/hint_painter.h"
+#include "win32/main_window.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 using sg::form::ControlRef;
 
@@ -310,6 +315,107 @@ void CheckHelpInk(const std::wstring &label)
     Report(name.c_str(), problem);
 }
 
+// One control as tests/data/main_window.txt writes it.
+std::string RowOf(HWND control, int tab)
+{
+    wchar_t type[16] = {}, before[16] = {};
+    GetClassNameW(control, type, 16);
+    GetClassNameW(GetWindow(control, GW_HWNDPREV), before, 16);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    const bool box = type == std::wstring(L"Edit"), button = type == std::wstring(L"Button");
+    const bool bold = font.lfWeight >= FW_BOLD;
+    // Edits and statics share the values of centred and right-aligned.
+    const int align = style & (box ? ES_CENTER | ES_RIGHT : SS_TYPEMASK);
+    RECT at{};
+    GetWindowRect(control, &at);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&at), 2);
+    const ControlRef ref =
+        sg::form::MainForm()[std::size_t(GetDlgCtrlID(control) - sg::win32::FIRST_CONTROL_ID)].ref;
+    const wchar_t *kind = box ? L"box" : button ? L"button" : bold ? L"caption" : L"note";
+    const wchar_t *side = button || align == SS_CENTER ? L"center"
+                          : align == SS_RIGHT          ? L"right"
+                                                       : L"left";
+    const std::wstring caption =
+        box && before == std::wstring(L"Static") ? Text(GetWindow(control, GW_HWNDPREV)) : L"";
+    std::wostringstream row;
+    row << kind << '|' << std::wstring(ref.name.begin(), ref.name.end()) << '|'
+        << (ref.index < 0 ? L"" : std::to_wstring(ref.index)) << '|' << Text(control) << '|'
+        << at.left << '|' << at.top << '|' << at.right - at.left << '|' << at.bottom - at.top << '|'
+        << font.lfFaceName << '|' << -font.lfHeight << '|' << (bold ? L"bold" : L"") << '|'
+        << (font.lfItalic ? L"italic" : L"") << '|' << side << '|'
+        << (IsWindowEnabled(control) ? L"on" : L"off") << '|'
+        << (style & WS_TABSTOP ? L"yes" : L"no") << '|' << (tab < 0 ? L"" : std::to_wstring(tab))
+        << '|' << caption;
+    const std::wstring text = row.str();
+    return std::string(text.begin(), text.end());
+}
+
+std::vector<std::string> Fields(const std::string &row)
+{
+    std::vector<std::string> fields;
+    std::istringstream in(row);
+    for (std::string field; std::getline(in, field, '|');)
+        fields.push_back(field);
+    return fields;
+}
+
+// The table's row, or a caption in a face wider than Tahoma, which grows a few pixels away
+// from the side it is aligned to so that no letter is cut.
+bool Matches(const std::string &drawn, const std::string &wanted)
+{
+    std::vector<std::string> d = Fields(drawn), w = Fields(wanted);
+    if (d.size() == w.size() && d.size() > 12 && (d[0] == "caption" || d[0] == "note")) {
+        const int grown = std::stoi(d[6]) - std::stoi(w[6]);
+        d[4] = d[12] == "right" ? std::to_string(std::stoi(d[4]) + grown) : d[4];
+        d[6] = grown > 0 && grown <= 4 ? w[6] : d[6];
+    }
+    return d == w;
+}
+
+// The window built here, by the same code and resources as the exe's: a font handle means
+// nothing outside the process that made it. In Tahoma, the face the table is drawn for.
+void CheckLayout()
+{
+    AddFontResourceExW(L"Z:\\usr\\share\\wine\\fonts\\tahoma.ttf", FR_PRIVATE, nullptr);
+    sg::win32::MessageLoop loop;
+    const sg::win32::MainWindow window(loop);
+    std::vector<std::string> drawn;
+    int tab = 0;
+    for (HWND child = GetWindow(window.handle(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT))
+        drawn.push_back(RowOf(child, GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP ? tab++ : -1));
+    std::ifstream table("Z:" SG_SOURCE_DIR "/tests/data/main_window.txt");
+    std::string problem;
+    std::size_t rows = 0;
+    for (std::string row; std::getline(table, row);) {
+        const bool control = !row.empty() && row[0] != '#' && !row.starts_with("line|") &&
+                             !row.starts_with("picture|");
+        rows += control;
+        if (control && std::none_of(drawn.begin(), drawn.end(),
+                                    [&row](const std::string &d) { return Matches(d, row); }))
+            problem += "\n  differs from " + row;
+    }
+    for (std::size_t i = 0; i < drawn.size() && (rows != drawn.size() || !problem.empty()); ++i)
+        problem += "\n  drawn: " + drawn[i];
+    Report("the window's controls are the table's at 96 DPI",
+           std::wstring(problem.begin(), problem.end()));
+    // Its icon, as the window class has it, has ink.
+    ICONINFO icon{};
+    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(window.handle(), GCLP_HICON)), &icon);
+    std::uint32_t pixels[32 * 32] = {};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, icon.hbmColor, 0, 32, pixels, &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    const auto ink =
+        std::count_if(pixels, pixels + 32 * 32, [](std::uint32_t p) { return p >> 24 > 128; });
+    Report("the window's icon has ink", ink > 100 ? L"" : L"only " + std::to_wstring(ink));
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
@@ -333,6 +439,13 @@ int wmain(int argc, wchar_t *argv[])
         return g_failures;
     }
 
+    CheckLayout();
+    UseCom(L"x"); // a button pressed now would show its error at once
+    for (const char *box : {"TXTdata", "TXTcom"})
+        PostMessageW(Item({box}), WM_KEYDOWN, VK_RETURN, 0);
+    Report("Enter in a box presses no button",
+           WaitFor([] { return MessageBoxOf(g_main) != nullptr; }, 1000) ? L"a message box opened"
+                                                                         : L"");
     TabFrom({"TXTcom"});
     TabFrom({"TXTdata"});
     SetText({"Text1", 0}, L"3a");
