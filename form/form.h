@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace sg::form {
 
@@ -81,5 +82,10 @@ inline constexpr Twips MAIN_CLIENT{0, 0, 5025, 4635};
 std::span<const Control> MainForm();
 // The control named so; every name the front ends ask for is in the form.
 const Control &Find(const ControlRef &ref);
+
+// Indexes into form in the order a window that tabs in creation order makes them: the
+// stops by their place, then the rest; a box's caption just before the box, where a screen
+// reader looks for the box's name.
+std::vector<std::size_t> CreationOrder(std::span<const Control> form);
 
 } // namespace sg::form

@@ -139,25 +139,8 @@ void MainWindow::createControls()
 {
     const std::span<const form::Control> form = form::MainForm();
     m_controls.assign(form.size(), nullptr);
-    // Tab order is the order children are made in: stops first, by their place. A box's
-    // caption comes just before it, where a screen reader looks for the box's name.
-    std::vector<std::size_t> byTab(form.size());
-    for (std::size_t i = 0; i < byTab.size(); ++i)
-        byTab[i] = i;
-    std::stable_sort(byTab.begin(), byTab.end(), [&form](std::size_t a, std::size_t b) {
-        const auto rank = [](int tab) { return tab == form::NO_TAB ? INT_MAX : tab; };
-        return rank(form[a].tab) < rank(form[b].tab);
-    });
-    std::vector<std::size_t> order;
-    for (const std::size_t i : byTab) {
-        for (std::size_t c = 0; form[i].kind == form::Kind::Box && c < form.size(); ++c) {
-            if (form[c].kind == form::Kind::Caption && form[c].subject == form[i].ref)
-                order.push_back(c);
-        }
-        if (std::find(order.begin(), order.end(), i) == order.end())
-            order.push_back(i);
-    }
-    for (const std::size_t i : order) {
+    // Tab order is the order children are made in.
+    for (const std::size_t i : form::CreationOrder(form)) {
         const form::Control &row = form[i];
         const ChildStyle style = StyleOf(row);
         if (!style.className)
