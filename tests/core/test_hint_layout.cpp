@@ -80,4 +80,7 @@ TEST_CASE("the sheet is spaced to the pixel at 96 DPI")
     CHECK(RunOf(layout, lines.front()).baseline - 12 == frame.y + frame.height + 3);
     CHECK(layout.frames[1].y == RunOf(layout, lines.back()).baseline + 4 + 1 + 6);
     CHECK(std::abs(below.x - layout.barLeft - belowGap) <= 1); // centred under the bar
+    // The numerator 2 px over the bar (descent 4), its power half an ascent (14) higher.
+    CHECK(RunOf(layout, FORMULA_NUMERATOR).baseline == layout.barY - 4 - 2);
+    CHECK(RunOf(layout, FORMULA_EXPONENT).baseline == layout.barY - 4 - 2 - 7);
 }
