@@ -15,8 +15,9 @@ namespace {
 
 bool HasUart(const std::string &device)
 {
-    // Opened as the library opens it: a port the user may not open does not count.
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // Opened as the library opens it, so that a port the user may not open does not count;
+    // but never waiting for a carrier that may not come.
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     serial_struct info{};
