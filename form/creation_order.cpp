@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <numeric>
 
 namespace sg::form {
 
 std::vector<std::size_t> CreationOrder(std::span<const Control> form)
 {
     std::vector<std::size_t> byTab(form.size());
-    for (std::size_t i = 0; i < byTab.size(); ++i)
-        byTab[i] = i;
+    std::iota(byTab.begin(), byTab.end(), std::size_t{0});
     std::stable_sort(byTab.begin(), byTab.end(), [&form](std::size_t a, std::size_t b) {
         const auto rank = [](int tab) { return tab == NO_TAB ? INT_MAX : tab; };
         return rank(form[a].tab) < rank(form[b].tab);
