@@ -37,6 +37,8 @@ void DeviceJob::startStore(const model::Blocks &blocks, bool verify)
 {
     m_stored = &blocks;
     m_verify = verify;
+    if (verify)
+        m_engine.keepPortAfterSuccess();
     begin(Phase::Store);
 }
 

@@ -53,8 +53,7 @@ PortTarget ResolvePort(const PortChoice &choice, const protocol::PortCatalog &ca
 {
     PortTarget target{choice.com, choice.given, {}};
     if (choice.com) {
-        if (const std::optional<protocol::PortEntry> entry = catalog.find(*choice.com))
-            target.device = entry->device;
+        target.device = catalog.deviceOf(*choice.com);
         return target;
     }
     const std::string system = world.resolvePortName(choice.given);

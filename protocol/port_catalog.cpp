@@ -24,6 +24,13 @@ std::optional<PortEntry> PortCatalog::find(int number) const
     return std::nullopt;
 }
 
+std::string PortCatalog::deviceOf(int number) const
+{
+    if (const std::optional<PortEntry> entry = find(number))
+        return entry->device;
+    return m_unlistedPrefix.empty() ? "" : m_unlistedPrefix + std::to_string(number);
+}
+
 int PortCatalog::numberOf(std::string_view label) const
 {
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
@@ -91,8 +98,8 @@ ResolvedPort ResolveComText(std::u16string_view text, const PortCatalog &catalog
     if (!number)
         return {{}, {}, "COM box: '" + Printable(text) + "' is not a port number"};
     const std::string name = "COM" + std::to_string(*number);
-    if (const std::optional<PortEntry> port = catalog.find(*number))
-        return {name, port->device, {}};
+    if (std::string device = catalog.deviceOf(*number); !device.empty())
+        return {name, std::move(device), {}};
     return {name, {}, MissingPortText(name, catalog)};
 }
 

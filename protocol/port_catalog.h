@@ -24,7 +24,12 @@ class PortCatalog
 {
 public:
     PortCatalog() = default;
-    explicit PortCatalog(std::vector<PortEntry> entries) : m_entries(std::move(entries)) {}
+    // unlistedPrefix: where the system names its ports by number, the prefix that makes a
+    // number's name, so that a port its driver left out of the list still opens.
+    explicit PortCatalog(std::vector<PortEntry> entries, std::string unlistedPrefix = {})
+        : m_entries(std::move(entries)), m_unlistedPrefix(std::move(unlistedPrefix))
+    {
+    }
 
     const std::vector<PortEntry> &entries() const { return m_entries; }
     // The COM number of entries()[index].
@@ -34,6 +39,9 @@ public:
         return own > 0 ? own : static_cast<int>(index) + 1;
     }
     std::optional<PortEntry> find(int number) const;
+    // What to open for a number: its entry's device, else its name by the system's
+    // numbering; empty when there is neither.
+    std::string deviceOf(int number) const;
     // The number of the entry with this label, or 0 when there is none.
     int numberOf(std::string_view label) const;
     // One "COMn  /dev/...  description" line per port, for the COM box's tooltip.
@@ -41,6 +49,7 @@ public:
 
 private:
     std::vector<PortEntry> m_entries;
+    std::string m_unlistedPrefix;
 };
 
 // "COMn  /dev/...  description  stable name": one port as the user sees it listed.

@@ -1,6 +1,7 @@
 #include "transfer/transfer_engine.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sg::transfer {
 
@@ -41,6 +42,9 @@ void TransferEngine::start(const protocol::ResolvedPort &port, TransferState fir
         return;
     }
     m_portName = port.name;
+    // What a kept port holds still belongs to the transfer before.
+    if (m_link.isOpen())
+        m_link.takeInput();
     if ((!m_link.isOpen() && !m_link.open(port.device)) || !sendFrame()) {
         endWithComError(m_link.lastError());
         return;
@@ -52,6 +56,12 @@ void TransferEngine::start(const protocol::ResolvedPort &port, TransferState fir
 void TransferEngine::tick()
 {
     takeWaitingInput();
+    // Only a loss closes the port under a transfer; the link may have found it before the
+    // tick without having told of it yet.
+    if (m_state != TransferState::Idle && !m_link.isOpen()) {
+        endWithComError(m_link.lastError());
+        return;
+    }
 
     switch (m_state) {
     case TransferState::Idle:
@@ -163,17 +173,18 @@ void TransferEngine::end(TransferEnd how, const std::string &reason)
     }
     if (m_events)
         m_events->transferEnding(outcome);
-    FinishTransfer();
+    FinishTransfer(how);
     m_storing = nullptr;
     if (m_events)
         m_events->transferEnded(outcome);
 }
 
-void TransferEngine::FinishTransfer()
+void TransferEngine::FinishTransfer(TransferEnd how)
 {
     m_ticker.stop();
     m_state = TransferState::Idle;
-    if (m_link.isOpen())
+    const bool keep = std::exchange(m_keepPort, false) && how == TransferEnd::Ok;
+    if (m_link.isOpen() && !keep)
         m_link.close();
 }
 

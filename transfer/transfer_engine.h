@@ -28,6 +28,10 @@ public:
     // what is sent: they must outlive the transfer.
     void startStore(const protocol::ResolvedPort &port, const model::Blocks &blocks);
     void tick();
+    // The next transfer that succeeds leaves its port open for the one after it, which
+    // must be on the same port: a read-back needs no second open, which some drivers
+    // refuse while the first one's I/O drains.
+    void keepPortAfterSuccess() { m_keepPort = true; }
 
     void bytesArrived() override;
     void deviceLost() override;
@@ -45,7 +49,7 @@ private:
     void endWithNoResponse();
     void endWithComError(const std::string &reason);
     void end(TransferEnd how, const std::string &reason);
-    void FinishTransfer();
+    void FinishTransfer(TransferEnd how);
 
     protocol::SerialLink &m_link;
     Ticker &m_ticker;
@@ -55,6 +59,7 @@ private:
     protocol::LinkBuffers m_buffers;
     TransferState m_state = TransferState::Idle;
     bool m_reading = false;
+    bool m_keepPort = false;
     model::Blocks m_read;   // what a Read has read so far
     std::string m_portName; // for detail lines
 };

@@ -36,7 +36,7 @@ public:
     {
         return WriteFileEx(port, bytes, size, &io, done);
     }
-    BOOL cancelIo(HANDLE port) override { return CancelIo(port); }
+    BOOL cancelIoEx(HANDLE port) override { return CancelIoEx(port, nullptr); }
     BOOL closeHandle(HANDLE port) override { return CloseHandle(port); }
 };
 

@@ -23,7 +23,8 @@ public:
                             LPOVERLAPPED_COMPLETION_ROUTINE done) = 0;
     virtual BOOL writeFileEx(HANDLE port, const void *bytes, DWORD size, OVERLAPPED &io,
                              LPOVERLAPPED_COMPLETION_ROUTINE done) = 0;
-    virtual BOOL cancelIo(HANDLE port) = 0;
+    // Every request of every thread on the port; it does not wait for them to end.
+    virtual BOOL cancelIoEx(HANDLE port) = 0;
     virtual BOOL closeHandle(HANDLE port) = 0;
 };
 

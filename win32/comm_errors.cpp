@@ -28,6 +28,8 @@ std::string DescribeLineFailure(const std::string &name, DWORD code)
     case ERROR_BAD_COMMAND:
     case ERROR_DEVICE_REMOVED:
     case ERROR_DEVICE_NOT_CONNECTED:
+    // Many USB adapters' drivers answer every call on a port pulled out with this.
+    case ERROR_ACCESS_DENIED:
         return WithWords(name, "the adapter was removed", code);
     default:
         return name + ": " + SystemMessage(code);

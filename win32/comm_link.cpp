@@ -4,6 +4,9 @@
 #include "win32/line_settings.h"
 #include "win32/wide_text.h"
 
+#include "protocol/port_catalog.h"
+#include "win32/serial_ports.h"
+
 #include <algorithm>
 
 namespace sg::win32 {
@@ -55,7 +58,12 @@ bool CommLink::open(const std::string &device)
     m_name = NameOf(device);
     const HANDLE port = m_api.createFile(Widen(device));
     if (port == INVALID_HANDLE_VALUE) {
-        m_lastError = DescribeOpenFailure(m_name, GetLastError());
+        const DWORD code = GetLastError();
+        // Numbers open whether the drivers list them or not; only a port that is not
+        // there names those that are.
+        m_lastError = code == ERROR_FILE_NOT_FOUND
+                          ? protocol::MissingPortText(m_name, ListSerialPorts())
+                          : DescribeOpenFailure(m_name, code);
         return false;
     }
     // Only advice to the driver, which may keep its own sizes.
@@ -72,7 +80,7 @@ bool CommLink::open(const std::string &device)
     m_port = port;
     m_input.clear();
     m_arrived = m_lost = false;
-    if (!startRead(1)) {
+    if (!startRead()) {
         m_lastError = DescribeOpenFailure(m_name, GetLastError());
         closePort();
         return false;
@@ -80,10 +88,10 @@ bool CommLink::open(const std::string &device)
     return true;
 }
 
-bool CommLink::startRead(DWORD size)
+bool CommLink::startRead()
 {
-    auto *read = new PendingIo{{}, this, model::ByteString(size)};
-    if (!m_api.readFileEx(m_port, read->bytes.data(), size, read->overlapped, &ReadDone)) {
+    auto *read = new PendingIo{{}, this, model::ByteString(CHUNK_BYTES)};
+    if (!m_api.readFileEx(m_port, read->bytes.data(), CHUNK_BYTES, read->overlapped, &ReadDone)) {
         const DWORD code = GetLastError();
         delete read;
         SetLastError(code);
@@ -113,18 +121,29 @@ void CommLink::readDone(DWORD error, DWORD count)
     }
     m_input.insert(m_input.end(), read->bytes.begin(), read->bytes.begin() + count);
     delete read;
-    m_arrived = m_arrived || count > 0;
     // A read may end with no byte on a line that is still there: only a failing call
-    // means the port is gone. Whatever is queued already is taken in one read.
+    // means the port is gone.
     DWORD errors = 0;
     COMSTAT status{};
-    if (!m_api.clearCommError(m_port, errors, status) ||
-        !startRead(std::clamp<DWORD>(status.cbInQue, 1, CHUNK_BYTES))) {
+    if (!m_api.clearCommError(m_port, errors, status)) {
         lose(DescribeLineFailure(m_name, GetLastError()));
         return;
     }
-    if (m_arrived)
-        notify();
+    if (count == 0) {
+        // From the loop: a driver that ends every read at once, empty, would otherwise
+        // keep the thread inside one wait's routines, and no tick or message would run.
+        m_loop.defer(this, [this] { readAgain(); });
+        return;
+    }
+    m_arrived = true;
+    readAgain();
+    notify();
+}
+
+void CommLink::readAgain()
+{
+    if (isOpen() && !m_read && !startRead())
+        lose(DescribeLineFailure(m_name, GetLastError()));
 }
 
 bool CommLink::send(const model::ByteString &bytes)
@@ -221,7 +240,9 @@ void CommLink::closePort()
 {
     if (!isOpen())
         return;
-    m_api.cancelIo(m_port);
+    // CancelIo would wait for this thread's requests to end, which a driver whose
+    // adapter is gone may never do.
+    m_api.cancelIoEx(m_port);
     // Their routines free them when the driver lets go, if it ever does.
     if (m_read)
         std::exchange(m_read, nullptr)->owner = nullptr;

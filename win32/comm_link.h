@@ -36,8 +36,9 @@ private:
 
     static void CALLBACK ReadDone(DWORD error, DWORD count, OVERLAPPED *io);
     static void CALLBACK WriteDone(DWORD error, DWORD count, OVERLAPPED *io);
-    bool startRead(DWORD size);
+    bool startRead();
     void readDone(DWORD error, DWORD count);
+    void readAgain();
     void writeDone(PendingIo *write, DWORD error, DWORD count);
     void lose(const std::string &reason);
     void closePort();

@@ -39,6 +39,12 @@ DCB LineSettings()
 COMMTIMEOUTS LineTimeouts()
 {
     COMMTIMEOUTS timeouts{};
+    // The form the COMMTIMEOUTS page documents for "return what is there, else wait for
+    // one byte": sizing a read from cbInQue instead would wait for bytes a driver
+    // overstated.
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+    timeouts.ReadTotalTimeoutConstant = READ_WAIT_MS;
     timeouts.WriteTotalTimeoutConstant = 1000;
     return timeouts;
 }

@@ -12,7 +12,9 @@ constexpr DWORD OUT_QUEUE_BYTES = 512;
 // raised, from known values: nothing another program or the driver left behind.
 DCB LineSettings();
 
-// Reads wait for what they ask for; a write that the line cannot take ends in a second.
+// A read returns at once with what has arrived, or waits for the first byte and ends
+// empty after READ_WAIT_MS; a write that the line cannot take ends in a second.
+constexpr DWORD READ_WAIT_MS = 1000;
 COMMTIMEOUTS LineTimeouts();
 
 } // namespace sg::win32

@@ -48,10 +48,16 @@ int MessageLoop::run()
     for (;;) {
         runDeferred();
         const auto count = static_cast<DWORD>(m_events.size());
-        const DWORD woken = MsgWaitForMultipleObjectsEx(
-            count, m_events.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE | MWMO_ALERTABLE);
-        if (woken == WAIT_IO_COMPLETION)
-            continue;
+        DWORD woken = MsgWaitForMultipleObjectsEx(count, m_events.data(), INFINITE, QS_ALLINPUT,
+                                                  MWMO_INPUTAVAILABLE | MWMO_ALERTABLE);
+        if (woken == WAIT_IO_COMPLETION) {
+            // Routines may keep coming (a driver that ends every read at once): what else
+            // is ready has its turn after each batch of them.
+            woken = MsgWaitForMultipleObjectsEx(count, m_events.data(), 0, QS_ALLINPUT,
+                                                MWMO_INPUTAVAILABLE);
+            if (woken == WAIT_TIMEOUT)
+                continue;
+        }
         if (woken == WAIT_FAILED) {
             // Waiting again on what failed would spin: a handle closed under the loop goes.
             if (!dropFailedHandles())

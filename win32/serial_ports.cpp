@@ -15,6 +15,9 @@ namespace sg::win32 {
 
 namespace {
 
+// A number the drivers did not list opens as \\.\COMn, the form that also reaches COM10
+// and above.
+constexpr char COM_DEVICE_PREFIX[] = R"(\\.\COM)";
 constexpr char BLUETOOTH_NOT_PROBED[] = "Bluetooth: opening one can take 30 s; name it to probe it";
 
 // COM followed by digits only; 0 for any other name.
@@ -101,7 +104,7 @@ protocol::PortCatalog PortsOfComNames(const std::vector<std::wstring> &names,
     ports.erase(std::unique(ports.begin(), ports.end(),
                             [](const auto &a, const auto &b) { return a.number == b.number; }),
                 ports.end());
-    return protocol::PortCatalog(std::move(ports));
+    return protocol::PortCatalog(std::move(ports), COM_DEVICE_PREFIX);
 }
 
 protocol::PortCatalog ListSerialPorts()
@@ -110,7 +113,7 @@ protocol::PortCatalog ListSerialPorts()
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LR"(HARDWARE\DEVICEMAP\SERIALCOMM)", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
-        return {};
+        return protocol::PortCatalog({}, COM_DEVICE_PREFIX);
     for (DWORD i = 0;; ++i) {
         wchar_t valueName[256];
         DWORD nameLength = 256;

@@ -190,8 +190,10 @@ row "an unusable port outweighs a silent device" 2 'Check COM settings' '^$' -- 
   read "$good" "$silent" "$gone"
 row "verify against a device that answers other bytes" 3 'verify mismatch' '^$' -- \
   store "$other" --data 0102 --params "00 01 00 40 19 0A 00" --verify
-row "--verify --json says it verified" 0 '"ok":true,.*"verified":true}$' '^$' -- \
-  store "$good" --data 0102 --params "00 01 00 40 19 0A 00" --verify --json
+row "--verify --json says it verified" 0 '"ok":true,.*"verified":true}$' ' opened$' -- \
+  store "$good" --data 0102 --params "00 01 00 40 19 0A 00" --verify --json --trace
+check "and read back on the port it stored through" \
+  test "$(grep -c ' opened$' <<<"$err"):$(grep -c ' closed$' <<<"$err")" = 1:1
 row "16 data digits and 7 parameter bytes" 0 'params 00 01 00 40 19 0A 00 08$' '^$' -- \
   store "$good" --data 0123456789ABCDEF --params "0001004019 0A00"
 # Bytes a line discipline would turn, swallow or act on come back as they went.

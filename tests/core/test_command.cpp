@@ -1,5 +1,6 @@
 #include "cli/command.h"
 #include "cli/profile.h"
+#include "cli/report.h"
 #include "hex_bytes.h"
 
 #include <doctest/doctest.h>
@@ -7,6 +8,11 @@
 #include <filesystem>
 #include <fstream>
 #include <vector>
+
+#if __has_include(<sys/resource.h>)
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using namespace sg::cli;
 namespace fs = std::filesystem;
@@ -150,4 +156,29 @@ TEST_CASE("a saved profile loads back as the same blocks")
     REQUIRE_MESSAGE(blocks, error);
     CHECK(ToHex(blocks->data) == "0102");
     CHECK(ToHex(blocks->params) == "00010040190A0002");
+}
+
+#if __has_include(<sys/resource.h>)
+TEST_CASE("a profile whose bytes cannot all be written leaves no temporary file")
+{
+    const ProfileDir dir;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit tiny{1, limit.rlim_max};
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit only fails
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    std::string error;
+    const bool saved = SaveProfile(dir.path("full"), "0102", "00 01 00 40 19 0A 00 02", error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, signal);
+    CHECK_FALSE(saved);
+    CHECK(fs::is_empty(fs::path(dir.path("."))));
+}
+#endif
+
+TEST_CASE("the divisor line, both bytes, within reach and beyond")
+{
+    CHECK(DivisorLine(300) == "08 22 (divisor 2082): 300 baud, +0.02%\n");
+    CHECK(DivisorLine(5) == "5.00 baud cannot be reached within 2%; the nearest is FF FF "
+                            "(divisor 65535): 9.54 baud, +90.73%\n");
 }

@@ -16,6 +16,8 @@ TEST_CASE("ParseComNumber takes one or two ASCII digits, spaces around")
     } rows[] = {
         {"one digit", u"1", 1},
         {"two digits", u"12", 12},
+        {"the highest", u"99", 99},
+        {"zero", u"0", 0},
         {"spaces around", u" 3 ", 3},
         {"leading zero", u"07", 7},
         {"empty", u"", -1},
@@ -44,12 +46,21 @@ TEST_CASE("numbers count from one")
     CHECK(catalog.numberOf("sgsim-2") == 0);
 }
 
-TEST_CASE("a system's own numbers are kept, gaps and all")
+TEST_CASE("a system's own numbers are kept, gaps and all, and its unlisted ports open")
 {
     const PortCatalog catalog({{"COM3", "\\\\.\\COM3", "", "USB Serial Port (COM3)", 3, {}},
-                               {"COM21", "\\\\.\\COM21", "", "", 21, {}}});
+                               {"COM21", "\\\\.\\COM21", "", "", 21, {}}},
+                              "\\\\.\\COM");
     CHECK(catalog.find(21)->device == "\\\\.\\COM21");
     CHECK_FALSE(catalog.find(1));
+    CHECK(catalog.deviceOf(21) == "\\\\.\\COM21");
+    CHECK(catalog.deviceOf(7) == "\\\\.\\COM7");
+    const ResolvedPort unlisted = ResolveComText(u"7", catalog);
+    CHECK((unlisted.name == "COM7" && unlisted.device == "\\\\.\\COM7" && unlisted.error.empty()));
+    const ResolvedPort counted =
+        ResolveComText(u" 9 ", PortCatalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}}}));
+    CHECK(counted.device.empty());
+    CHECK(counted.error == "COM9: no such port on this computer; ports here: COM1");
     CHECK(catalog.numberOf("COM3") == 3);
     CHECK(catalog.text() == "COM3  \\\\.\\COM3  USB Serial Port (COM3)\nCOM21  \\\\.\\COM21");
 }

@@ -219,15 +219,21 @@ TEST_CASE("a tick sees input the link has not yet announced")
 
 TEST_CASE("a link failure inside a transfer is a COM error with the link's reason")
 {
+    enum How
+    {
+        SEND_FAILS,
+        LOSS_TOLD,
+        LOSS_FOUND_AT_TICK, // the link closed and has not told yet
+    };
     for (const bool read : {false, true}) {
-        for (const bool unplug : {false, true}) {
+        for (const How how : {SEND_FAILS, LOSS_TOLD, LOSS_FOUND_AT_TICK}) {
             CAPTURE(read);
-            CAPTURE(unplug);
+            CAPTURE(how);
             Rig rig;
             read ? rig.presenter.readPressed() : rig.presenter.storePressed();
-            if (unplug) {
+            if (how != SEND_FAILS) {
                 rig.link.open_ = false;
-                rig.engine.deviceLost();
+                how == LOSS_TOLD ? rig.engine.deviceLost() : rig.engine.tick();
             } else {
                 rig.link.sendWorks = false;
                 if (read)

@@ -54,6 +54,8 @@ start_sim unplugging --unplug-after 1
 ln -s "$(pts_of answering)" "$WINEPREFIX/dosdevices/com11"
 ln -s "$(pts_of silent)" "$WINEPREFIX/dosdevices/com12"
 ln -s "$(pts_of unplugging)" "$WINEPREFIX/dosdevices/com13"
+# A driver that does not list its port: the answering simulator again, by another number.
+ln -s "$(pts_of answering)" "$WINEPREFIX/dosdevices/com14"
 # Listed as a driver would list them: the window finds its ports there.
 for n in 11 12 13; do
   "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$n" /t REG_SZ \
@@ -63,7 +65,7 @@ done
 "$wine" "$exe" >"$work/sgsetup.log" 2>&1 &
 pids+=($!)
 status=0
-"$wine" "$driver" 11 12 13 42 | tr -d '\r' || status=$?
+"$wine" "$driver" 11 12 13 42 14 | tr -d '\r' || status=$?
 for n in 11 12 13; do
   "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$n" /f >/dev/null 2>&1
 done

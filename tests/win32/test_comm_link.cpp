@@ -1,9 +1,11 @@
 #include "fake_comm_api.h"
+#include "transfer/transfer_engine.h"
 #include "win32/comm_link.h"
 #include "win32/line_settings.h"
 
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -62,11 +64,26 @@ TEST_CASE("the line is set in full from known values; a held port is refused in 
     const std::vector<std::string> order{"CreateFile", "SetupComm", "SetCommState",
                                          "SetCommTimeouts", "PurgeComm"};
     CHECK(rig.comm.calls == order);
+    const COMMTIMEOUTS &waits = rig.comm.timeouts;
+    std::snprintf(text, sizeof text, "%lX %lX %lu %lu %lu", waits.ReadIntervalTimeout,
+                  waits.ReadTotalTimeoutMultiplier, waits.ReadTotalTimeoutConstant,
+                  waits.WriteTotalTimeoutMultiplier, waits.WriteTotalTimeoutConstant);
+    CHECK(std::string(text) == "FFFFFFFF FFFFFFFF 1000 0 1000");
 
-    Rig held;
-    held.comm.openError = ERROR_ACCESS_DENIED;
-    CHECK_FALSE(held.link.open(R"(\\.\COM3)"));
-    CHECK(held.link.lastError().starts_with("COM3: in use by another program, or access denied ("));
+    const struct
+    {
+        DWORD code;
+        std::string words;
+    } refusals[] = {
+        {ERROR_ACCESS_DENIED, "COM3: in use by another program, or access denied ("},
+        {ERROR_FILE_NOT_FOUND, "COM3: no such port on this computer; "},
+    };
+    for (const auto &refusal : refusals) {
+        Rig held;
+        held.comm.openError = refusal.code;
+        CHECK_FALSE(held.link.open(R"(\\.\COM3)"));
+        CHECK(held.link.lastError().starts_with(refusal.words));
+    }
 }
 
 TEST_CASE("a read that ends with no byte is read again")
@@ -90,9 +107,13 @@ TEST_CASE("a failing port ends once, in words, whether the loop or a tick finds 
         DWORD readError, clearError, shortWrite;
         std::string words;
     } rows[] = {
-        {ERROR_OPERATION_ABORTED, 0, 0, removed}, {ERROR_GEN_FAILURE, 0, 0, removed},
-        {ERROR_BAD_COMMAND, 0, 0, removed},       {ERROR_DEVICE_REMOVED, 0, 0, removed},
-        {0, ERROR_GEN_FAILURE, 0, removed},       {0, 0, 2, "COM3: the port took 2 of 5 bytes"},
+        {ERROR_OPERATION_ABORTED, 0, 0, removed},
+        {ERROR_GEN_FAILURE, 0, 0, removed},
+        {ERROR_BAD_COMMAND, 0, 0, removed},
+        {ERROR_DEVICE_REMOVED, 0, 0, removed},
+        {ERROR_ACCESS_DENIED, 0, 0, removed},
+        {0, ERROR_GEN_FAILURE, 0, removed},
+        {0, 0, 2, "COM3: the port took 2 of 5 bytes"},
     };
     for (const auto &row : rows) {
         for (const bool atTick : {false, true}) {
@@ -123,6 +144,7 @@ TEST_CASE("a driver that never completes holds nothing up")
     REQUIRE(rig.link.open(R"(\\.\COM3)"));
     CHECK(rig.link.send({0x44}));
     rig.link.close();
+    CHECK(std::count(rig.comm.calls.begin(), rig.comm.calls.end(), "CancelIoEx") == 1);
     rig.comm.release(); // the write a closed port left behind is no news
     Settle(rig.loop);
     CHECK(rig.heard.lost == 0);
@@ -134,6 +156,54 @@ TEST_CASE("a driver that never completes holds nothing up")
     rig.comm.release(); // at last: freed by their routines, with no link
     rig.comm.endRead(ERROR_OPERATION_ABORTED);
     Settle(rig.loop);
+}
+
+TEST_CASE("a driver that ends every read at once, empty, starves no tick")
+{
+    Rig rig;
+    rig.comm.emptyReads = 100000;
+    REQUIRE(rig.link.open(R"(\\.\COM3)"));
+    static int ticks;
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (++ticks == 3)
+            PostQuitMessage(0);
+    });
+    rig.loop.run();
+    KillTimer(nullptr, timer);
+    CHECK(rig.comm.emptyReads > 0);
+    rig.comm.emptyReads = 0;
+    Settle(rig.loop);
+    rig.comm.arrive({0x44});
+    Settle(rig.loop);
+    CHECK(rig.link.takeInput() == sg::model::ByteString{0x44});
+}
+
+TEST_CASE("a port lost inside another port's drain ends at its own tick as the loss")
+{
+    struct : sg::transfer::Ticker, sg::transfer::TransferEvents
+    {
+        std::string reason;
+        void start() override {}
+        void stop() override {}
+        void paramsRead(const sg::model::ParamBlock &) override {}
+        void transferEnding(const sg::transfer::TransferOutcome &) override {}
+        void transferEnded(const sg::transfer::TransferOutcome &end) override
+        {
+            reason = end.reason;
+        }
+    } rig;
+    MessageLoop loop;
+    FakeComm lostComm, otherComm;
+    CommLink lost{loop, lostComm}, other{loop, otherComm};
+    sg::transfer::TransferEngine lostEngine{lost, rig}, otherEngine{other, rig};
+    lostEngine.setEvents(&rig);
+    lostEngine.startRead({"COM3", R"(\\.\COM3)", {}});
+    otherEngine.startRead({"COM4", R"(\\.\COM4)", {}});
+    lostComm.endRead(ERROR_GEN_FAILURE);
+    otherEngine.tick(); // its drain runs the lost port's routine
+    lostEngine.tick();
+    CHECK(rig.reason.starts_with("COM3: the adapter was removed ("));
 }
 
 TEST_CASE("a hundred ports on the one thread")

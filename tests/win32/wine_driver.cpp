@@ -422,8 +422,9 @@ int wmain(int argc, wchar_t *argv[])
 {
     SetProcessDPIAware(); // sizes and pixels as the window has them, not scaled to 96 DPI
     const bool helpOnly = argc == 3 && std::wstring(argv[1]) == L"help";
-    if (argc != 5 && !helpOnly) {
-        std::printf("usage: wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT\n"
+    if (argc != 6 && !helpOnly) {
+        std::printf("usage: wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT "
+                    "COM_UNLISTED\n"
                     "       wine_driver help LABEL\n");
         return 2;
     }
@@ -460,6 +461,13 @@ int wmain(int argc, wchar_t *argv[])
         problem = Expect(L"the boxes", Params() + L" " + Text(Item({"TXTdata"})),
                          L"00010040190A0004 01020304");
     Report("read fills the boxes, the data cut to the device's length", problem);
+
+    UseCom(argv[5]);
+    SetText({"TXTdata"}, L"ff");
+    problem = Transfer({"CMDread"});
+    if (problem.empty())
+        problem = Expect(L"the data box", Text(Item({"TXTdata"})), L"01020304");
+    Report("a port its driver did not list opens by its number", problem);
 
     SetText({"TXTdata"}, L"cafe");
     SetText({"Text1", 6}, L"3");
