@@ -5,7 +5,8 @@
 
 namespace sg::sim {
 
-// The simulator's entry in the directory where the tool looks for simulated ports.
+// The simulator's entry in the directory where the tool looks for simulated ports, and the
+// lock that tells it lives; entries that simulators killed left behind are removed.
 class PortRegistration
 {
 public:
@@ -22,6 +23,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    int m_lock = -1;
     std::string m_error;
 };
 

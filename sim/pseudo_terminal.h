@@ -4,8 +4,8 @@
 
 namespace sg::sim {
 
-// A pseudo-terminal at the kernel's defaults. The simulator keeps its own handle on the far end so that
-// the tool opening and closing the port never hangs the line up.
+// A pseudo-terminal at the kernel's defaults. The simulator keeps its own handle on the far end so
+// that the tool opening and closing the port never hangs the line up.
 class PseudoTerminal
 {
 public:

@@ -1,7 +1,10 @@
 #include "sim/simulator_ports.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +30,24 @@ bool IsTrustedDir(const fs::path &dir)
     return info.st_uid == getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
+fs::path LockPathOf(const fs::path &entry)
+{
+    fs::path lock = entry;
+    lock += ".lock";
+    return lock;
+}
+
+bool IsLiveEntry(const fs::path &entry)
+{
+    const int lock = ::open(LockPathOf(entry).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (lock < 0)
+        return false;
+    // Taken only for a moment, and shared: it never keeps a live simulator from its own.
+    const bool held = ::flock(lock, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(lock);
+    return held;
+}
+
 std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
 {
     std::vector<PortEntry> ports;
@@ -37,7 +58,7 @@ std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
         if (!entry.is_symlink(error))
             continue;
         const fs::path target = fs::read_symlink(entry.path(), error);
-        if (error || !fs::exists(target, error))
+        if (error || !fs::exists(target, error) || !IsLiveEntry(entry.path()))
             continue;
         ports.push_back({entry.path().filename().string(),
                          target.string(),

@@ -16,7 +16,14 @@ std::filesystem::path SimulatorPortDir();
 // Only a directory of our own that nobody else may write to is believed.
 bool IsTrustedDir(const std::filesystem::path &dir);
 
-// The registered simulators, sorted by name; dangling entries are skipped.
+// The file beside an entry that its simulator holds locked for as long as it runs: the
+// system reuses both a pid and a pseudo-terminal's number, but a lock dies with its holder.
+std::filesystem::path LockPathOf(const std::filesystem::path &entry);
+
+// Whether the simulator that made the entry still runs.
+bool IsLiveEntry(const std::filesystem::path &entry);
+
+// The registered simulators that still run, sorted by name.
 std::vector<PortEntry> SimulatorPorts(const std::filesystem::path &dir);
 
 // The COM number the tool gives the simulator registered as label, after hostPorts of

@@ -1,13 +1,16 @@
 #include "serial/host_ports.h"
 #include "serial/open_error.h"
 #include "sim/host_port_count.h"
+#include "sim/port_registration.h"
 #include "sim/simulator_ports.h"
 
 #include <QSerialPortInfo>
 #include <QtTest>
 
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace sg::serial;
@@ -73,9 +76,8 @@ private slots:
         QFETCH(bool, trusted);
         QTemporaryDir temp;
         const fs::path dir = fs::path(temp.path().toStdString()) / "ports";
-        fs::create_directory(dir);
+        const PortRegistration sim(dir, "sim", "/dev/null");
         QCOMPARE(::chmod(dir.c_str(), static_cast<mode_t>(mode)), 0);
-        fs::create_symlink("/dev/null", dir / "sim");
         if (othersOwnIt && ::chown(dir.c_str(), NOBODY_UID, NOBODY_UID) != 0)
             QSKIP("only root can give a folder to another user");
         QCOMPARE(IsTrustedDir(dir), trusted);
@@ -96,9 +98,10 @@ private slots:
     {
         QTemporaryDir temp;
         const fs::path dir(temp.path().toStdString());
-        fs::create_symlink("/dev/null", dir / "sim-b");
-        fs::create_symlink("/dev/zero", dir / "sim-a");
-        fs::create_symlink(dir / "gone", dir / "sim-c");
+        const PortRegistration b(dir, "sim-b", "/dev/null");
+        const PortRegistration a(dir, "sim-a", "/dev/zero");
+        const PortRegistration c(dir, "sim-c", dir / "gone");
+        fs::create_symlink("/dev/tty", dir / "sim-0"); // no simulator holds it
         const std::vector<PortEntry> ports = SimulatorPorts(dir);
         QCOMPARE(ports.size(), std::size_t{2});
         QCOMPARE(ports[0].label, std::string("sim-a"));
@@ -106,6 +109,28 @@ private slots:
         QCOMPARE(ports[1].label, std::string("sim-b"));
         QCOMPARE(SimulatorComNumber(dir, "sim-b", 3), 5);
         QCOMPARE(SimulatorComNumber(dir, "sim-c", 3), 0);
+    }
+
+    // The system gives a killed simulator's pid and pseudo-terminal to others.
+    void killedSimulatorsEntryIsNeitherListedNorKept()
+    {
+        QTemporaryDir temp;
+        const fs::path dir(temp.path().toStdString());
+        const pid_t child = fork();
+        if (child == 0) {
+            const PortRegistration killed(dir, "sim-killed", "/dev/tty");
+            pause();
+            _exit(0);
+        }
+        while (!fs::is_symlink(dir / "sim-killed"))
+            QTest::qWait(10);
+        QVERIFY(!SimulatorPorts(dir).empty());
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        QVERIFY(SimulatorPorts(dir).empty());
+        const PortRegistration next(dir, "sim-next", "/dev/null");
+        QVERIFY(!fs::is_symlink(dir / "sim-killed") && !fs::exists(dir / "sim-killed.lock"));
+        QCOMPARE(SimulatorComNumber(dir, "sim-next", 0), 1);
     }
 
     void deniedAccessNamesTheGroup()
