@@ -39,12 +39,11 @@ DCB LineSettings()
 COMMTIMEOUTS LineTimeouts()
 {
     COMMTIMEOUTS timeouts{};
-    // The form the COMMTIMEOUTS page documents for "return what is there, else wait for
-    // one byte": sizing a read from cbInQue instead would wait for bytes a driver
-    // overstated.
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-    timeouts.ReadTotalTimeoutConstant = READ_WAIT_MS;
+    // Per the COMMTIMEOUTS page, a read with only an interval timeout ends with what has
+    // come once the line pauses: it never waits for bytes that are not coming, as a
+    // read sized from a driver's cbInQue would, nor ends empty over and over on an idle
+    // line, as MAXDWORD with zero totals would (wine ignores the MAXDWORD-multiplier form).
+    timeouts.ReadIntervalTimeout = READ_GAP_MS;
     timeouts.WriteTotalTimeoutConstant = 1000;
     return timeouts;
 }

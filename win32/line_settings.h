@@ -12,9 +12,9 @@ constexpr DWORD OUT_QUEUE_BYTES = 512;
 // raised, from known values: nothing another program or the driver left behind.
 DCB LineSettings();
 
-// A read returns at once with what has arrived, or waits for the first byte and ends
-// empty after READ_WAIT_MS; a write that the line cannot take ends in a second.
-constexpr DWORD READ_WAIT_MS = 1000;
+// A read waits for its first byte, then returns what came once the line pauses for
+// READ_GAP_MS; a write that the line cannot take ends in a second.
+constexpr DWORD READ_GAP_MS = 5;
 COMMTIMEOUTS LineTimeouts();
 
 } // namespace sg::win32

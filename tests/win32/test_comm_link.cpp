@@ -68,7 +68,7 @@ TEST_CASE("the line is set in full from known values; a held port is refused in 
     std::snprintf(text, sizeof text, "%lX %lX %lu %lu %lu", waits.ReadIntervalTimeout,
                   waits.ReadTotalTimeoutMultiplier, waits.ReadTotalTimeoutConstant,
                   waits.WriteTotalTimeoutMultiplier, waits.WriteTotalTimeoutConstant);
-    CHECK(std::string(text) == "FFFFFFFF FFFFFFFF 1000 0 1000");
+    CHECK(std::string(text) == "5 0 0 0 1000");
 
     const struct
     {
