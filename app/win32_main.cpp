@@ -3,14 +3,20 @@
 #include "app/win32_window_app.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // The screen reader's annotation service is a COM object.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     sg::win32::MessageLoop loop;
     sg::app::Win32WindowApp sgsetup(loop);
     sgsetup.show();
-    return loop.run();
+    const int status = loop.run();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return status;
 }

@@ -83,6 +83,9 @@ std::span<const Control> MainForm();
 // The control named so; every name the front ends ask for is in the form.
 const Control &Find(const ControlRef &ref);
 
+// A note that is only an arrow pointing at its box: drawn, never read aloud.
+bool IsArrow(const Control &note);
+
 // Indexes into form in the order a window that tabs in creation order makes them: the
 // stops by their place, then the rest; a box's caption just before the box, where a screen
 // reader looks for the box's name.

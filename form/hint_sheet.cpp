@@ -26,11 +26,47 @@ constexpr std::array<HintParagraph, 4> PARAGRAPHS{{
     {u"BIT 5:", BIT5},
 }};
 
+// Signs a reader would spell out, in words.
+std::u16string Spoken(std::u16string_view formula)
+{
+    std::u16string words;
+    for (const char16_t c : formula) {
+        switch (c) {
+        case u'=':
+            words += u"equals";
+            break;
+        case u'*':
+            words += u"times";
+            break;
+        case u'-':
+            words += u"minus";
+            break;
+        default:
+            words += c;
+        }
+    }
+    return words;
+}
+
 } // namespace
 
 std::span<const HintParagraph> HintParagraphs()
 {
     return PARAGRAPHS;
+}
+
+std::u16string HintSheetText()
+{
+    std::u16string text;
+    for (const HintParagraph &paragraph : PARAGRAPHS) {
+        text += paragraph.heading;
+        for (const std::u16string_view line : paragraph.lines)
+            text.append(u"\n").append(line);
+        text += u'\n';
+    }
+    return text + Spoken(FORMULA_LEFT) + u' ' + Spoken(FORMULA_NUMERATOR) + u" to the power of " +
+           std::u16string(FORMULA_EXPONENT) + u", divided by " + Spoken(FORMULA_DENOMINATOR) +
+           u", " + Spoken(FORMULA_RIGHT);
 }
 
 } // namespace sg::form

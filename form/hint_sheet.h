@@ -3,6 +3,7 @@
 #include "form/form.h"
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace sg::form {
@@ -22,6 +23,13 @@ inline constexpr std::u16string_view FORMULA_NUMERATOR = u"1 * 10";
 inline constexpr std::u16string_view FORMULA_EXPONENT = u"7";
 inline constexpr std::u16string_view FORMULA_DENOMINATOR = u"16 * baud";
 inline constexpr std::u16string_view FORMULA_RIGHT = u"- 1";
+
+// The sheet as a screen reader reads it, from the same lines: each heading, its lines, then
+// the formula in words.
+std::u16string HintSheetText();
+
+// What a screen reader calls the help window, whose title bar stays empty.
+inline constexpr std::u16string_view HINT_NAME = u"Help";
 
 inline constexpr Twips HINT_CLIENT{0, 0, 10590, 4590};
 inline constexpr Twips HINT_SHEET{120, 120, 10335, 4335};

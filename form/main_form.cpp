@@ -134,4 +134,10 @@ const Control &Find(const ControlRef &ref)
     throw std::logic_error("no control " + std::string(ref.name) + " in the form");
 }
 
+bool IsArrow(const Control &note)
+{
+    return note.kind == Kind::Note &&
+           note.text.find_first_not_of(u"->") == std::u16string_view::npos;
+}
+
 } // namespace sg::form

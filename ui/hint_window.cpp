@@ -67,6 +67,7 @@ void HintSheet::paintEvent(QPaintEvent *)
 HintWindow::HintWindow(QWidget *owner) : QWidget(owner, Qt::Window)
 {
     setObjectName("HintWindow");
+    setAccessibleName(FromForm(form::HINT_NAME));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(AppIcon());
     setFixedSize(FromTwips(form::HINT_CLIENT).size());

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "form/form.h"
+#include "ui/accessibility.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
 #include "ui/form_adapter.h"
@@ -61,6 +62,7 @@ template <typename Widget> Widget *MainWindow::widgetOf(const form::ControlRef &
 
 MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 {
+    InstallAccessibility();
     setObjectName("MainWindow");
     setWindowTitle(FromForm(form::MAIN_TITLE));
     setWindowIcon(AppIcon());
@@ -77,6 +79,16 @@ void MainWindow::bind(presenter::WindowPresenter &presenter)
     m_presenter = &presenter;
     connect(m_readButton, &QPushButton::clicked, this, [&presenter] { presenter.readPressed(); });
     connect(m_storeButton, &QPushButton::clicked, this, [&presenter] { presenter.storePressed(); });
+    // What a box means depends on its neighbours too: the mode byte decides the divisor's.
+    for (QLineEdit *box : m_paramBoxes)
+        connect(box, &QLineEdit::textChanged, this, &MainWindow::describeInWords);
+    describeInWords();
+}
+
+void MainWindow::describeInWords()
+{
+    for (QLineEdit *box : m_describedInWords)
+        box->setAccessibleDescription(QString::fromStdString(m_presenter->toolTip(*refOf(box))));
 }
 
 void MainWindow::buildControls()
@@ -100,6 +112,8 @@ void MainWindow::buildControls()
     const QString divisor = m_paramBoxes[DIVISOR_LOW - 1]->accessibleName();
     m_paramBoxes[DIVISOR_LOW - 1]->setAccessibleName(divisor + tr(", high byte"));
     m_paramBoxes[DIVISOR_LOW]->setAccessibleName(divisor + tr(", low byte"));
+    if (std::ranges::count(m_describedInWords, m_paramBoxes[DIVISOR_LOW - 1]))
+        m_describedInWords.push_back(m_paramBoxes[DIVISOR_LOW]);
 }
 
 void MainWindow::addControl(const form::Control &control)
@@ -160,6 +174,10 @@ QLineEdit *MainWindow::addBox(const form::Control &control)
 void MainWindow::describeBox(const form::Control &label)
 {
     QLineEdit *box = widgetOf<QLineEdit>(label.subject);
+    if (form::IsArrow(label)) {
+        m_describedInWords.push_back(box);
+        return;
+    }
     if (label.kind == form::Kind::Note) {
         box->setAccessibleDescription(FromForm(label.text));
         return;

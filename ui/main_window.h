@@ -51,6 +51,7 @@ private:
     void addControl(const form::Control &control);
     QLineEdit *addBox(const form::Control &control);
     void describeBox(const form::Control &label);
+    void describeInWords();
     void buildTabOrder();
     template <typename Widget> Widget *widgetOf(const form::ControlRef &ref) const;
     void showHintWindow();
@@ -62,7 +63,8 @@ private:
     QPushButton *m_readButton = nullptr;
     QPushButton *m_storeButton = nullptr;
     QPointer<HintWindow> m_hintWindow;
-    std::vector<QWidget *> m_widgets; // one for each row of the form, in its order
+    std::vector<QWidget *> m_widgets;            // one for each row of the form, in its order
+    std::vector<QLineEdit *> m_describedInWords; // whose note is only an arrow
     presenter::WindowPresenter *m_presenter = nullptr;
 };
 

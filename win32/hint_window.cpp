@@ -4,6 +4,7 @@
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
 #include "win32/hint_painter.h"
+#include "win32/wide_text.h"
 #include "win32/window_class.h"
 
 namespace sg::win32 {
@@ -13,6 +14,11 @@ namespace {
 constexpr DWORD STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 } // namespace
+
+Annotation HintAnnotation()
+{
+    return {FromU16(form::HINT_NAME), FromU16(form::HintSheetText())};
+}
 
 HintWindow::HintWindow(MessageLoop &loop) : m_loop(loop) {}
 
@@ -45,6 +51,7 @@ LRESULT CALLBACK HintWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     switch (message) {
     case WM_NCCREATE:
         self->m_window = window;
+        self->m_annotation.annotate(window, HintAnnotation());
         break;
     case WM_PAINT:
         self->onPaint();
@@ -53,6 +60,7 @@ LRESULT CALLBACK HintWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         self->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
     case WM_NCDESTROY:
+        self->m_annotation.clear();
         self->m_window = nullptr;
         break;
     default:

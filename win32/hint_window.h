@@ -1,10 +1,14 @@
 #pragma once
 
+#include "win32/accessible_annotation.h"
 #include "win32/message_loop.h"
 
 #include <windows.h>
 
 namespace sg::win32 {
+
+// What a screen reader hears of the Help window: its name and the sheet's whole text.
+Annotation HintAnnotation();
 
 // The Help window: owned by the main window, shown without blocking it, made on the first
 // press and brought forward on the next.
@@ -26,6 +30,7 @@ private:
 
     MessageLoop &m_loop;
     HWND m_window = nullptr;
+    AccessibleAnnotation m_annotation;
 };
 
 } // namespace sg::win32

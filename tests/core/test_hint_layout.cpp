@@ -84,3 +84,19 @@ TEST_CASE("the sheet is spaced to the pixel at 96 DPI")
     CHECK(RunOf(layout, FORMULA_NUMERATOR).baseline == layout.barY - 4 - 2);
     CHECK(RunOf(layout, FORMULA_EXPONENT).baseline == layout.barY - 4 - 2 - 7);
 }
+
+TEST_CASE("a screen reader hears the sheet's lines in order, and the formula in words")
+{
+    const std::u16string text = HintSheetText();
+    const std::u16string formula = u"\nBRR equals 1 times 10 to the power of 7, divided by 16 "
+                                   u"times baud, minus 1";
+    CHECK(text.starts_with(u"BIT 0:\nxxxxxxx0 - fixed baud rates only, set by JUMPER"));
+    CHECK(text.find(u"xxxxxxx1 - baud rates defined by BRR\nBIT 1:\nxxxxxx0x - ") !=
+          std::u16string::npos);
+    CHECK(text.find(u"BITS 2, 3, 4:\nxxxxx1xx - parity ODD\nxxxx1xxx - parity EVEN\nxxx1xxxx - "
+                    u"two stop bits\nBIT 5:\nxx1xxxxx - no start and no stop bits used") !=
+          std::u16string::npos);
+    CHECK(text.ends_with(u"no start and no stop bits used" + formula));
+    CHECK(std::count(text.begin(), text.end(), u'\n') == 13); // 4 headings, 9 lines
+
+}

@@ -1,0 +1,58 @@
+#include "win32/accessible_annotation.h"
+
+#include <initguid.h> // the PROPID_ACC_* values, defined here once
+
+#include <oleacc.h>
+
+#include <array>
+
+namespace sg::win32 {
+
+namespace {
+
+// The frame and its client area: a reader names the window by the one and reads the other.
+// The API takes the negative OBJID_ values as DWORDs.
+constexpr DWORD WINDOW_OBJECT = static_cast<DWORD>(OBJID_WINDOW);
+constexpr DWORD CLIENT_OBJECT = static_cast<DWORD>(OBJID_CLIENT);
+constexpr std::array<DWORD, 2> OBJECTS{WINDOW_OBJECT, CLIENT_OBJECT};
+
+} // namespace
+
+AccessibleAnnotation::~AccessibleAnnotation()
+{
+    clear();
+}
+
+bool AccessibleAnnotation::annotate(HWND window, const Annotation &annotation)
+{
+    clear();
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void **>(&m_services))))
+        return false;
+    m_window = window;
+    bool ok = true;
+    for (const DWORD object : OBJECTS) {
+        ok = SUCCEEDED(m_services->SetHwndPropStr(window, object, CHILDID_SELF, PROPID_ACC_NAME,
+                                                  annotation.name.c_str())) &&
+             ok;
+    }
+    return SUCCEEDED(m_services->SetHwndPropStr(window, CLIENT_OBJECT, CHILDID_SELF,
+                                                PROPID_ACC_DESCRIPTION,
+                                                annotation.description.c_str())) &&
+           ok;
+}
+
+void AccessibleAnnotation::clear()
+{
+    if (!m_services)
+        return;
+    std::array<MSAAPROPID, 2> props{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+    for (const DWORD object : OBJECTS)
+        m_services->ClearHwndProps(m_window, object, CHILDID_SELF, props.data(),
+                                   static_cast<int>(props.size()));
+    m_services->Release();
+    m_services = nullptr;
+    m_window = nullptr;
+}
+
+} // namespace sg::win32

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <string>
+
+namespace sg::win32 {
+
+// What a screen reader is told of a window whose title bar stays empty.
+struct Annotation
+{
+    std::wstring name;
+    std::wstring description;
+};
+
+// A window's accessible name and description set by dynamic annotation, as Microsoft's
+// "Using Direct Annotation" describes (IAccPropServices::SetHwndPropStr, PROPID_ACC_NAME,
+// PROPID_ACC_DESCRIPTION); cleared again before the window goes.
+class AccessibleAnnotation
+{
+public:
+    AccessibleAnnotation() = default;
+    ~AccessibleAnnotation();
+    AccessibleAnnotation(const AccessibleAnnotation &) = delete;
+    AccessibleAnnotation &operator=(const AccessibleAnnotation &) = delete;
+
+    // False where the system has no annotation service (COM not started, say).
+    bool annotate(HWND window, const Annotation &annotation);
+    void clear();
+
+private:
+    IAccPropServices *m_services = nullptr;
+    HWND m_window = nullptr;
+};
+
+} // namespace sg::win32
