@@ -1,3 +1,4 @@
+#include "form/hint_sheet.h"
 #include "message_box_closer.h"
 #include "sim_process.h"
 #include "ui/fonts.h"
@@ -323,7 +324,37 @@ private slots:
                 }
             }
             QVERIFY2(inked >= box.width() / 2, qPrintable(text + ": " + QString::number(inked)));
+            QVERIFY2(box.right() < sheet->width(), qPrintable(text));
         }
+        QVERIFY(help.rect().contains(sheet->geometry()));
+        // The fraction: both parts centred on the bar, as far above it as below.
+        const auto cell = [&layout](std::u16string_view text) {
+            const auto run = std::find_if(layout.texts.begin(), layout.texts.end(),
+                                          [text](const auto &r) { return r.text == text; });
+            const QFontMetrics metrics(sg::ui::UiFont(run->font));
+            return QRect(run->x, run->baseline - metrics.ascent(),
+                         metrics.horizontalAdvance(QString::fromStdU16String(std::u16string(text))),
+                         metrics.height());
+        };
+        const QRect over =
+            cell(sg::form::FORMULA_NUMERATOR).united(cell(sg::form::FORMULA_EXPONENT));
+        const QRect under = cell(sg::form::FORMULA_DENOMINATOR);
+        const int middle = layout.barLeft + layout.barRight;
+        QVERIFY(std::abs(over.left() + over.right() + 1 - middle) <= 2);
+        QVERIFY(std::abs(under.left() + under.right() + 1 - middle) <= 2);
+        const QRect numerator = cell(sg::form::FORMULA_NUMERATOR);
+        QCOMPARE(layout.barY - (numerator.top() + numerator.height()), under.top() - layout.barY);
+        // Antialiased: the frames' round corners shade between the blue and the white.
+        int shaded = 0;
+        for (const sg::form::FrameRun &frame : layout.frames) {
+            for (int y = frame.y; y < frame.y + frame.radius; ++y) {
+                for (int x = frame.x; x < frame.x + frame.radius; ++x) {
+                    const QRgb p = ink.pixel(x, y);
+                    shaded += p != qRgb(255, 255, 255) && p != qRgb(0x1F, 0x3A, 0x93);
+                }
+            }
+        }
+        QVERIFY(shaded > 0);
     }
 
     // Ink of "Mode:" in bold against regular, at the captions' size.
