@@ -95,13 +95,4 @@ TEST_CASE("the whole text for representative mode bytes")
         CHECK(DescribeParams(Params(std::string("19") + row.mode + "0822000A0302")) ==
               row.head + tail);
     }
-    CHECK(ExplainParams(Params("0016004019 0A0004")) ==
-          "Startup delay 00: none\nMode 16:\n"
-          "  bit 0 = 0: fixed rate by jumper (open 8192, closed 16384 baud), 1 start bit, 1 stop "
-          "bit\n  bit 1 = 1: output inverted (1 = HIGH, 0 = LOW, idle LOW)\n"
-          "  bit 2 = 1: odd parity\n  bit 3 = 0: no even parity\n  bit 4 = 1: two stop bits\n"
-          "  bit 5 = 0: start and stop bits used\n  bits 6, 7 = 0, 0: not described\n"
-          "Baud rate 00 40: divisor 64, not used while mode bit 0 is 0 (the jumper sets the rate)\n"
-          "Message delay 19: 25 x 4 ms = 100.0 ms\nByte delay 0A: 10 x 0.1 ms = 1.0 ms\n"
-          "Repeat count 00: without end\nLength 04: 4 message bytes\n");
 }
