@@ -221,6 +221,9 @@ if [ "$platform" = wine ]; then
   register 29 "" # listed, but nothing behind it
 else
   ln -s / "$work/sgsetup/ports/zz-not-a-port"
+  # Held as a running simulator holds its entry's lock, or the entry would not be listed.
+  exec {held}>"$work/sgsetup/ports/zz-not-a-port.lock"
+  flock "$held"
 fi
 for sim in good silent other short; do : >"$work/$sim.log"; done
 row "ports lists the ports" 0 "^COM$good " '^$' -- ports
