@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -60,6 +61,21 @@ struct ControlRef
 
     bool operator==(const ControlRef &) const = default;
 };
+
+// The controls that code outside the form refers to.
+inline constexpr ControlRef DATA_BOX{"TXTdata"};
+inline constexpr ControlRef COM_BOX{"TXTcom"};
+inline constexpr ControlRef READ_BUTTON{"CMDread"};
+inline constexpr ControlRef STORE_BUTTON{"CMDstore"};
+inline constexpr ControlRef HELP_BUTTON{"Command1"};
+inline constexpr ControlRef PANEL_PICTURE{"Picture1"};
+inline constexpr ControlRef SEPARATOR{"Line2"};
+// The eight parameter boxes share a name; byte i is index i.
+inline constexpr std::string_view PARAM_BOXES = "Text1";
+constexpr ControlRef ParamBox(std::size_t index)
+{
+    return {PARAM_BOXES, static_cast<int>(index)};
+}
 
 struct Control
 {

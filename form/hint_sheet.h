@@ -28,6 +28,9 @@ inline constexpr std::u16string_view FORMULA_RIGHT = u"- 1";
 // the formula in words.
 std::u16string HintSheetText();
 
+// The sheet's name in the help window, as the main window's controls have theirs.
+inline constexpr std::string_view HINT_SHEET_NAME = "Picture1";
+
 // What a screen reader calls the help window, whose title bar stays empty.
 inline constexpr std::u16string_view HINT_NAME = u"Help";
 

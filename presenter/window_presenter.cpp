@@ -10,9 +10,9 @@ namespace {
 
 using transfer::TransferEnd;
 
-const form::ControlRef COM_BOX{"TXTcom"};
-const form::ControlRef DATA_BOX{"TXTdata"};
-constexpr std::string_view PARAM_BOXES = "Text1";
+using form::COM_BOX;
+using form::DATA_BOX;
+using form::PARAM_BOXES;
 
 // The boxes the blocks are edited in: DATA and the eight parameter boxes.
 bool IsBlockBox(const form::ControlRef &box)
@@ -76,7 +76,7 @@ void WindowPresenter::start(bool read)
         return;
     model::NormalizeFields(m_view, m_blocks);
     const protocol::ResolvedPort port =
-        protocol::ResolveComText(m_view.comText(), m_ports.catalog());
+        protocol::ResolveComText(m_view.text(COM_BOX), m_ports.catalog());
     read ? m_engine.startRead(port) : m_engine.startStore(port, m_blocks);
     if (m_engine.state() != transfer::TransferState::Idle)
         DisableTransferButtons();
@@ -120,14 +120,14 @@ void WindowPresenter::transferEnded(const transfer::TransferOutcome &outcome)
 
 void WindowPresenter::EnableTransferButtons()
 {
-    m_view.setReadEnabled(true);
-    m_view.setStoreEnabled(true);
+    m_view.setEnabled(form::READ_BUTTON, true);
+    m_view.setEnabled(form::STORE_BUTTON, true);
 }
 
 void WindowPresenter::DisableTransferButtons()
 {
-    m_view.setReadEnabled(false);
-    m_view.setStoreEnabled(false);
+    m_view.setEnabled(form::READ_BUTTON, false);
+    m_view.setEnabled(form::STORE_BUTTON, false);
 }
 
 } // namespace sg::presenter

@@ -33,7 +33,7 @@ public:
 
 HintSheet::HintSheet(QWidget *parent) : QWidget(parent)
 {
-    setObjectName("Picture1");
+    setObjectName(QLatin1String(form::HINT_SHEET_NAME));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

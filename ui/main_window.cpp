@@ -69,7 +69,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     setFixedSize(FromTwips(form::MAIN_CLIENT).size());
     buildControls();
     buildTabOrder();
-    m_comBox->setFocus();
+    widgetOf<QLineEdit>(form::COM_BOX)->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -77,8 +77,10 @@ MainWindow::~MainWindow() = default;
 void MainWindow::bind(presenter::WindowPresenter &presenter)
 {
     m_presenter = &presenter;
-    connect(m_readButton, &QPushButton::clicked, this, [&presenter] { presenter.readPressed(); });
-    connect(m_storeButton, &QPushButton::clicked, this, [&presenter] { presenter.storePressed(); });
+    connect(widgetOf<QPushButton>(form::READ_BUTTON), &QPushButton::clicked, this,
+            [&presenter] { presenter.readPressed(); });
+    connect(widgetOf<QPushButton>(form::STORE_BUTTON), &QPushButton::clicked, this,
+            [&presenter] { presenter.storePressed(); });
     // What a box means depends on its neighbours too: the mode byte decides the divisor's.
     for (QLineEdit *box : m_paramBoxes)
         connect(box, &QLineEdit::textChanged, this, &MainWindow::describeInWords);
@@ -95,13 +97,9 @@ void MainWindow::buildControls()
 {
     for (const form::Control &control : form::MainForm())
         addControl(control);
-    m_dataBox = widgetOf<QLineEdit>({"TXTdata"});
     for (std::size_t i = 0; i < m_paramBoxes.size(); ++i)
-        m_paramBoxes[i] = widgetOf<QLineEdit>({"Text1", int(i)});
-    m_comBox = widgetOf<QLineEdit>({"TXTcom"});
-    m_readButton = widgetOf<QPushButton>({"CMDread"});
-    m_storeButton = widgetOf<QPushButton>({"CMDstore"});
-    connect(widgetOf<QPushButton>({"Command1"}), &QPushButton::clicked, this,
+        m_paramBoxes[i] = widgetOf<QLineEdit>(form::ParamBox(i));
+    connect(widgetOf<QPushButton>(form::HELP_BUTTON), &QPushButton::clicked, this,
             &MainWindow::showHintWindow);
 
     for (const form::Control &control : form::MainForm()) {
@@ -240,39 +238,19 @@ void MainWindow::showHintWindow()
     m_hintWindow->activateWindow();
 }
 
-std::u16string MainWindow::dataText() const
+std::u16string MainWindow::text(const form::ControlRef &box) const
 {
-    return m_dataBox->text().toStdU16String();
+    return widgetOf<QLineEdit>(box)->text().toStdU16String();
 }
 
-void MainWindow::setDataText(const std::u16string &text)
+void MainWindow::setText(const form::ControlRef &box, const std::u16string &text)
 {
-    m_dataBox->setText(QString::fromStdU16String(text));
+    widgetOf<QLineEdit>(box)->setText(QString::fromStdU16String(text));
 }
 
-std::u16string MainWindow::paramText(std::size_t index) const
+void MainWindow::setEnabled(const form::ControlRef &control, bool enabled)
 {
-    return m_paramBoxes.at(index)->text().toStdU16String();
-}
-
-void MainWindow::setParamText(std::size_t index, const std::u16string &text)
-{
-    m_paramBoxes.at(index)->setText(QString::fromStdU16String(text));
-}
-
-std::u16string MainWindow::comText() const
-{
-    return m_comBox->text().toStdU16String();
-}
-
-void MainWindow::setReadEnabled(bool enabled)
-{
-    m_readButton->setEnabled(enabled);
-}
-
-void MainWindow::setStoreEnabled(bool enabled)
-{
-    m_storeButton->setEnabled(enabled);
+    widgetOf<QWidget>(control)->setEnabled(enabled);
 }
 
 } // namespace sg::ui

@@ -12,9 +12,7 @@
 #include <string>
 #include <vector>
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace sg::ui {
 
@@ -33,13 +31,9 @@ public:
     void bind(presenter::WindowPresenter &presenter);
 
     // presenter::WindowView
-    std::u16string dataText() const override;
-    void setDataText(const std::u16string &text) override;
-    std::u16string paramText(std::size_t index) const override;
-    void setParamText(std::size_t index, const std::u16string &text) override;
-    std::u16string comText() const override;
-    void setReadEnabled(bool enabled) override;
-    void setStoreEnabled(bool enabled) override;
+    std::u16string text(const form::ControlRef &box) const override;
+    void setText(const form::ControlRef &box, const std::u16string &text) override;
+    void setEnabled(const form::ControlRef &control, bool enabled) override;
 
     HintWindow *hintWindow() const;
 
@@ -57,11 +51,7 @@ private:
     void showHintWindow();
     const form::ControlRef *refOf(const QWidget *widget) const;
 
-    QLineEdit *m_dataBox = nullptr;
     std::array<QLineEdit *, model::PARAM_COUNT> m_paramBoxes{};
-    QLineEdit *m_comBox = nullptr;
-    QPushButton *m_readButton = nullptr;
-    QPushButton *m_storeButton = nullptr;
     QPointer<HintWindow> m_hintWindow;
     std::vector<QWidget *> m_widgets;            // one for each row of the form, in its order
     std::vector<QLineEdit *> m_describedInWords; // whose note is only an arrow

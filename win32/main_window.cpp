@@ -20,17 +20,6 @@ constexpr DWORD EX_STYLE = WS_EX_CONTROLPARENT;
 constexpr UINT BOX_LEFT = WM_APP + 1;
 constexpr int TOOLTIP_WIDTH = 420;
 
-const form::ControlRef DATA{"TXTdata"};
-const form::ControlRef COM{"TXTcom"};
-const form::ControlRef READ{"CMDread"};
-const form::ControlRef STORE{"CMDstore"};
-const form::ControlRef HELP{"Command1"};
-
-form::ControlRef Param(std::size_t index)
-{
-    return {"Text1", static_cast<int>(index)};
-}
-
 HICON AppIcon(int size)
 {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(SG_ICON),
@@ -86,7 +75,7 @@ void MainWindow::show()
 {
     ShowWindow(m_window, SW_SHOWNORMAL);
     SetForegroundWindow(m_window);
-    SetFocus(control(COM));
+    SetFocus(control(form::COM_BOX));
 }
 
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -247,11 +236,11 @@ void MainWindow::onCommand(int id, int code)
     }
     if (code != BN_CLICKED || !m_presenter)
         return;
-    if (id == ControlId(READ))
+    if (id == ControlId(form::READ_BUTTON))
         m_presenter->readPressed();
-    else if (id == ControlId(STORE))
+    else if (id == ControlId(form::STORE_BUTTON))
         m_presenter->storePressed();
-    else if (id == ControlId(HELP))
+    else if (id == ControlId(form::HELP_BUTTON))
         showHint();
 }
 
@@ -279,9 +268,9 @@ void MainWindow::onPaint()
 {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(m_window, &paint);
-    const RECT line = PixelsOf(form::Find({"Line2"}).twips, m_dpi);
+    const RECT line = PixelsOf(form::Find(form::SEPARATOR).twips, m_dpi);
     FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-    const RECT picture = PixelsOf(form::Find({"Picture1"}).twips, m_dpi);
+    const RECT picture = PixelsOf(form::Find(form::PANEL_PICTURE).twips, m_dpi);
     m_picture.draw(dc, {picture.left, picture.top}, m_dpi, GetSysColor(COLOR_BTNFACE));
     EndPaint(m_window, &paint);
 }
@@ -294,7 +283,7 @@ void MainWindow::onActivate(bool active)
         m_lastFocus = focus && IsChild(m_window, focus) ? focus : m_lastFocus;
         return;
     }
-    SetFocus(m_lastFocus ? m_lastFocus : control(COM));
+    SetFocus(m_lastFocus ? m_lastFocus : control(form::COM_BOX));
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT &suggested)
@@ -318,42 +307,17 @@ void MainWindow::showHint()
     m_hint.show(m_window);
 }
 
-std::u16string MainWindow::dataText() const
+std::u16string MainWindow::text(const form::ControlRef &box) const
 {
-    return ToU16(WindowText(control(DATA)));
+    return ToU16(WindowText(control(box)));
 }
 
-void MainWindow::setDataText(const std::u16string &text)
+void MainWindow::setText(const form::ControlRef &box, const std::u16string &text)
 {
-    SetWindowTextW(control(DATA), FromU16(text).c_str());
+    SetWindowTextW(control(box), FromU16(text).c_str());
 }
 
-std::u16string MainWindow::paramText(std::size_t index) const
-{
-    return ToU16(WindowText(control(Param(index))));
-}
-
-void MainWindow::setParamText(std::size_t index, const std::u16string &text)
-{
-    SetWindowTextW(control(Param(index)), FromU16(text).c_str());
-}
-
-std::u16string MainWindow::comText() const
-{
-    return ToU16(WindowText(control(COM)));
-}
-
-void MainWindow::setReadEnabled(bool enabled)
-{
-    setButtonEnabled(READ, enabled);
-}
-
-void MainWindow::setStoreEnabled(bool enabled)
-{
-    setButtonEnabled(STORE, enabled);
-}
-
-void MainWindow::setButtonEnabled(const form::ControlRef &ref, bool enabled)
+void MainWindow::setEnabled(const form::ControlRef &ref, bool enabled)
 {
     const HWND button = control(ref);
     // A disabled control cannot keep the focus; the keyboard must not lose its place.

@@ -31,13 +31,9 @@ public:
     void bind(presenter::WindowPresenter &presenter) { m_presenter = &presenter; }
 
     // presenter::WindowView
-    std::u16string dataText() const override;
-    void setDataText(const std::u16string &text) override;
-    std::u16string paramText(std::size_t index) const override;
-    void setParamText(std::size_t index, const std::u16string &text) override;
-    std::u16string comText() const override;
-    void setReadEnabled(bool enabled) override;
-    void setStoreEnabled(bool enabled) override;
+    std::u16string text(const form::ControlRef &box) const override;
+    void setText(const form::ControlRef &box, const std::u16string &text) override;
+    void setEnabled(const form::ControlRef &control, bool enabled) override;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,7 +53,6 @@ private:
     HFONT fontFor(const form::Font &font);
     HWND control(const form::ControlRef &ref) const;
     const form::ControlRef *refOf(HWND window) const;
-    void setButtonEnabled(const form::ControlRef &ref, bool enabled);
     void showHint();
 
     MessageLoop &m_loop;

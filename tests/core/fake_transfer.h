@@ -23,23 +23,24 @@ public:
     bool readEnabled = true;
     bool storeEnabled = true;
 
-    std::u16string dataText() const override { return fields.dataText(); }
-    void setDataText(const std::u16string &text) override { fields.setDataText(text); }
-    std::u16string paramText(std::size_t i) const override { return fields.paramText(i); }
-    void setParamText(std::size_t i, const std::u16string &text) override
+    std::u16string text(const sg::form::ControlRef &box) const override
     {
-        fields.setParamText(i, text);
+        if (box == sg::form::COM_BOX)
+            return com;
+        return box == sg::form::DATA_BOX ? fields.dataText()
+                                         : fields.paramText(std::size_t(box.index));
     }
-    std::u16string comText() const override { return com; }
-    void setReadEnabled(bool enabled) override
+    void setText(const sg::form::ControlRef &box, const std::u16string &text) override
     {
-        readEnabled = enabled;
-        m_journal.push_back(enabled ? "enable read" : "disable read");
+        box == sg::form::DATA_BOX ? fields.setDataText(text)
+                                  : fields.setParamText(std::size_t(box.index), text);
     }
-    void setStoreEnabled(bool enabled) override
+    void setEnabled(const sg::form::ControlRef &button, bool enabled) override
     {
-        storeEnabled = enabled;
-        m_journal.push_back(enabled ? "enable store" : "disable store");
+        const bool read = button == sg::form::READ_BUTTON;
+        (read ? readEnabled : storeEnabled) = enabled;
+        m_journal.push_back(std::string(enabled ? "enable " : "disable ") +
+                            (read ? "read" : "store"));
     }
 
 private:
