@@ -1,7 +1,7 @@
 #pragma once
 
-#include "serial/qt_event_loop.h"
 #include "cli/world.h"
+#include "serial/qt_event_loop.h"
 
 namespace sg::app {
 
@@ -14,7 +14,7 @@ public:
     std::string resolvePortName(const std::string &name) const override;
     std::unique_ptr<protocol::SerialLink> makeLink() override;
     std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) override;
-    cli::EventLoop &loop() override { return m_loop; }
+    transfer::EventLoop &loop() override { return m_loop; }
 
 private:
     serial::QtEventLoop m_loop;

@@ -17,7 +17,7 @@ public:
     std::string resolvePortName(const std::string &name) const override;
     std::unique_ptr<protocol::SerialLink> makeLink() override;
     std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) override;
-    cli::EventLoop &loop() override { return m_loop; }
+    transfer::EventLoop &loop() override { return m_loop; }
     void write(Stream stream, std::string_view text) override;
 
 private:

@@ -15,7 +15,7 @@ std::string DataText(const model::DataBlock &data)
 } // namespace
 
 DeviceJob::DeviceJob(PortTarget target, protocol::ResolvedPort port,
-                     transfer::TransferEngine &engine, EventLoop &loop,
+                     transfer::TransferEngine &engine, transfer::EventLoop &loop,
                      std::function<void()> onFinished)
     : m_port(std::move(port)), m_engine(engine), m_loop(loop), m_onFinished(std::move(onFinished))
 {

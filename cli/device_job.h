@@ -1,9 +1,9 @@
 #pragma once
 
-#include "cli/event_loop.h"
 #include "cli/port_choice.h"
 #include "model/blocks.h"
 #include "protocol/port_catalog.h"
+#include "transfer/event_loop.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/transfer_events.h"
 
@@ -38,7 +38,7 @@ class DeviceJob : public transfer::TransferEvents
 public:
     // port has an error and no device when the number is not there.
     DeviceJob(PortTarget target, protocol::ResolvedPort port, transfer::TransferEngine &engine,
-              EventLoop &loop, std::function<void()> onFinished);
+              transfer::EventLoop &loop, std::function<void()> onFinished);
     ~DeviceJob() override;
     DeviceJob(const DeviceJob &) = delete;
     DeviceJob &operator=(const DeviceJob &) = delete;
@@ -67,7 +67,7 @@ private:
 
     protocol::ResolvedPort m_port;
     transfer::TransferEngine &m_engine;
-    EventLoop &m_loop;
+    transfer::EventLoop &m_loop;
     std::function<void()> m_onFinished;
     const model::Blocks *m_stored = nullptr;
     Phase m_phase = Phase::Read;

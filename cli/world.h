@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cli/event_loop.h"
 #include "protocol/port_catalog.h"
 #include "protocol/serial_link.h"
+#include "transfer/event_loop.h"
 #include "transfer/ticker.h"
 
 #include <cstdio>
@@ -24,7 +24,7 @@ public:
     virtual std::string resolvePortName(const std::string &name) const = 0;
     virtual std::unique_ptr<protocol::SerialLink> makeLink() = 0;
     virtual std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) = 0;
-    virtual EventLoop &loop() = 0;
+    virtual transfer::EventLoop &loop() = 0;
 
     enum class Stream
     {

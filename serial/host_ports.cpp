@@ -1,6 +1,6 @@
 #include "serial/host_ports.h"
 
-#include "sim/simulator_ports.h"
+#include "simdir/simulator_ports.h"
 
 #include <QSerialPortInfo>
 
@@ -80,7 +80,7 @@ protocol::PortCatalog ScanHostPorts()
                         {}});
     }
     std::vector<PortEntry> catalog = OrderHostPorts(std::move(host));
-    for (PortEntry &simulator : sim::SimulatorPorts(sim::SimulatorPortDir()))
+    for (PortEntry &simulator : simdir::SimulatorPorts(simdir::SimulatorPortDir()))
         catalog.push_back(std::move(simulator));
     return protocol::PortCatalog(std::move(catalog));
 }

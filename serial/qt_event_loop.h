@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/event_loop.h"
+#include "transfer/event_loop.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -9,7 +9,7 @@ namespace sg::serial {
 
 // The command line's loop on QCoreApplication; SIGINT (Ctrl+C) ends it as an interrupt,
 // so that the ports are closed in order rather than by the process dying.
-class QtEventLoop : public QObject, public cli::EventLoop
+class QtEventLoop : public QObject, public transfer::EventLoop
 {
     Q_OBJECT
 

@@ -1,6 +1,6 @@
 #include "sim/port_registration.h"
 
-#include "sim/simulator_ports.h"
+#include "simdir/simulator_ports.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,6 +14,9 @@
 namespace sg::sim {
 
 namespace fs = std::filesystem;
+using simdir::IsLiveEntry;
+using simdir::IsTrustedDir;
+using simdir::LockPathOf;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_loop.h"
 #include "sim/sim_options.h"
-#include "sim/simulator_ports.h"
+#include "simdir/simulator_ports.h"
 
 #include <csignal>
 #include <cstdio>
@@ -57,14 +57,14 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::string name = "sgsim-" + std::to_string(getpid());
-    const std::filesystem::path dir = sg::sim::SimulatorPortDir();
+    const std::filesystem::path dir = sg::simdir::SimulatorPortDir();
     sg::sim::PortRegistration registration(dir, name, line.devicePath());
     if (!registration.ok()) {
         std::fprintf(stderr, "sgsim: %s\n", registration.error().c_str());
         return 1;
     }
     std::printf("sgsim: COM%d -> %s\n",
-                sg::sim::SimulatorComNumber(dir, name, sg::sim::CountHostPorts()),
+                sg::simdir::SimulatorComNumber(dir, name, sg::sim::CountHostPorts()),
                 line.devicePath().c_str());
 
     sg::sim::SimLoop loop(*options, line, stdout);

@@ -2,7 +2,7 @@
 #include "serial/open_error.h"
 #include "sim/host_port_count.h"
 #include "sim/port_registration.h"
-#include "sim/simulator_ports.h"
+#include "simdir/simulator_ports.h"
 
 #include <QSerialPortInfo>
 #include <QtTest>
@@ -15,6 +15,7 @@
 
 using namespace sg::serial;
 using namespace sg::sim;
+using namespace sg::simdir;
 namespace fs = std::filesystem;
 
 namespace {

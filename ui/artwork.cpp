@@ -5,7 +5,7 @@
 #include <QSvgRenderer>
 
 namespace {
-#include "ui/artwork/panel_picture.xpm"
+#include "artwork/panel_picture.xpm"
 
 // Draws the icon from its one vector drawing at whatever size is asked, so it is as sharp
 // in a 16 px title bar as at twice the scale.

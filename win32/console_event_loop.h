@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/event_loop.h"
+#include "transfer/event_loop.h"
 #include "win32/delayed_calls.h"
 #include "win32/message_loop.h"
 #include "win32/unique_handle.h"
@@ -9,7 +9,7 @@ namespace sg::win32 {
 
 // The command line's loop on the Win32 message loop; Ctrl+C or Ctrl+Break ends it as an
 // interrupt, so that the ports are closed in order rather than by the process dying.
-class ConsoleEventLoop : public cli::EventLoop
+class ConsoleEventLoop : public transfer::EventLoop
 {
 public:
     explicit ConsoleEventLoop(MessageLoop &loop);

@@ -8,7 +8,7 @@
 #include <string>
 
 namespace {
-#include "ui/artwork/panel_picture.xpm"
+#include "artwork/panel_picture.xpm"
 }
 
 namespace sg::win32 {

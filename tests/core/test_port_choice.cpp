@@ -28,7 +28,7 @@ public:
     {
         return nullptr;
     }
-    EventLoop &loop() override { throw std::logic_error("no loop here"); }
+    sg::transfer::EventLoop &loop() override { throw std::logic_error("no loop here"); }
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "sim/simulator_ports.h"
+#include "simdir/simulator_ports.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace sg::sim {
+namespace sg::simdir {
 
 namespace fs = std::filesystem;
 
@@ -82,4 +82,4 @@ int SimulatorComNumber(const fs::path &dir, const std::string &label, std::size_
     return 0;
 }
 
-} // namespace sg::sim
+} // namespace sg::simdir

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace sg::sim {
+namespace sg::simdir {
 
 using protocol::PortEntry;
 
@@ -31,4 +31,4 @@ std::vector<PortEntry> SimulatorPorts(const std::filesystem::path &dir);
 int SimulatorComNumber(const std::filesystem::path &dir, const std::string &label,
                        std::size_t hostPorts);
 
-} // namespace sg::sim
+} // namespace sg::simdir

@@ -2,9 +2,9 @@
 
 #include <functional>
 
-namespace sg::cli {
+namespace sg::transfer {
 
-// The one thread's loop, as the command line needs it.
+// The one thread's loop, as a program that runs transfers without a window needs it.
 class EventLoop
 {
 public:
@@ -17,4 +17,4 @@ public:
     virtual void callAfter(int ms, std::function<void()> call) = 0;
 };
 
-} // namespace sg::cli
+} // namespace sg::transfer
