@@ -4,16 +4,6 @@
 
 namespace sg::cli {
 
-namespace {
-
-std::string DataText(const model::DataBlock &data)
-{
-    const std::u16string hex = model::BytesToHex(data);
-    return std::string(hex.begin(), hex.end());
-}
-
-} // namespace
-
 DeviceJob::DeviceJob(PortTarget target, protocol::ResolvedPort port,
                      transfer::TransferEngine &engine, transfer::EventLoop &loop,
                      std::function<void()> onFinished)
@@ -58,7 +48,7 @@ void DeviceJob::phaseEnded(const transfer::TransferOutcome &outcome)
 {
     switch (outcome.end) {
     case transfer::TransferEnd::NoResponse:
-        m_result.received = DataText(outcome.received);
+        m_result.received = model::HexText(outcome.received);
         fail(Outcome::NoResponse, transfer::NO_RESPONSE_TEXT, outcome.reason);
         return m_onFinished();
     case transfer::TransferEnd::ComError:
@@ -68,10 +58,10 @@ void DeviceJob::phaseEnded(const transfer::TransferOutcome &outcome)
         break;
     }
     const model::Blocks &blocks = outcome.read ? outcome.blocks : *m_stored;
-    const std::string data = DataText(blocks.data);
-    const std::string params = model::SpacedHex(blocks.params).substr(1);
+    const std::string data = model::HexText(blocks.data);
+    const std::string params = model::HexText(blocks.params, " ");
     if (m_phase == Phase::Verify) {
-        m_result.verified = data == m_result.data && params == m_result.params;
+        m_result.verified = blocks.data == m_stored->data && blocks.params == m_stored->params;
         if (!m_result.verified)
             fail(Outcome::Mismatch, "verify mismatch",
                  "read back data " + data + " params " + params);

@@ -1,10 +1,13 @@
 #include "cli/report.h"
 
+#include "model/hex_codec.h"
+
 #include "model/param_decoder.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -166,9 +169,11 @@ int ProbeExitStatus(const std::vector<ProbeResult> &results)
 std::string DivisorLine(double baud)
 {
     const model::DivisorChoice choice = *model::DivisorFor(baud);
+    const std::array<std::uint8_t, 2> bytes{static_cast<std::uint8_t>(choice.divisor >> 8),
+                                            static_cast<std::uint8_t>(choice.divisor & 0xFFu)};
     const std::string nearest =
-        Printf("%02X %02X (divisor %u): %s baud, %+.2f%%\n", unsigned{choice.divisor} >> 8,
-               choice.divisor & 0xFFu, unsigned{choice.divisor},
+        model::HexText(bytes, " ") +
+        Printf(" (divisor %u): %s baud, %+.2f%%\n", unsigned{choice.divisor},
                model::FormatBaud(choice.baud).c_str(), choice.errorPercent);
     if (choice.reachable)
         return nearest;

@@ -60,7 +60,7 @@ void TracingLink::trace(const char *what, const model::ByteString &bytes) const
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_start).count();
     m_print("sgsetup-cli: " + std::to_string(ms) + " ms " + m_device + ' ' + what +
-            model::SpacedHex(bytes) + '\n');
+            (bytes.empty() ? "" : ' ' + model::HexText(bytes, " ")) + '\n');
 }
 
 } // namespace sg::cli

@@ -25,12 +25,14 @@ std::u16string BytesToHex(std::span<const std::uint8_t> bytes)
     return text;
 }
 
-std::string SpacedHex(std::span<const std::uint8_t> bytes)
+std::string HexText(std::span<const std::uint8_t> bytes, std::string_view separator)
 {
     std::string text;
     for (const std::uint8_t byte : bytes) {
-        const std::u16string digits = ByteToHex(byte);
-        text += {' ', static_cast<char>(digits[0]), static_cast<char>(digits[1])};
+        if (!text.empty())
+            text += separator;
+        text += {static_cast<char>(NibbleToDigit(byte >> 4)),
+                 static_cast<char>(NibbleToDigit(byte & 0x0F))};
     }
     return text;
 }

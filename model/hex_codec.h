@@ -13,8 +13,9 @@ std::u16string ByteToHex(int value);
 // ByteToHex of each byte in order, as the DATA box shows a block.
 std::u16string BytesToHex(std::span<const std::uint8_t> bytes);
 
-// "44 05 18": bytes as a person reads them off a line, each after a space.
-std::string SpacedHex(std::span<const std::uint8_t> bytes);
+// Bytes as text, two upper-case digits each, with separator between them: "440518" for a
+// profile or a report's data, "44 05 18" as a person reads them off a line.
+std::string HexText(std::span<const std::uint8_t> bytes, std::string_view separator = {});
 
 // Value of a single hex digit of either case; anything else, including the empty
 // string and longer strings, is 0. Sloppy input is repaired, never rejected.

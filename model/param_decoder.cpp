@@ -1,5 +1,7 @@
 #include "model/param_decoder.h"
 
+#include "model/hex_codec.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,11 +12,9 @@ namespace {
 
 constexpr unsigned MAX_DIVISOR = 0xFFFF;
 
-std::string Hex(unsigned byte)
+std::string Hex(std::uint8_t byte)
 {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", byte & 0xFFu);
-    return text;
+    return HexText(std::span(&byte, 1));
 }
 
 std::string Delay(unsigned steps, double unitMs, const char *unit)
@@ -158,14 +158,12 @@ std::string ExplainData(const DataBlock &data)
 {
     if (data.empty())
         return "No message bytes";
-    std::string hex;
     std::string ascii;
     for (const std::uint8_t byte : data) {
-        hex += (hex.empty() ? "" : " ") + Hex(byte);
         ascii += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '.';
     }
-    return std::to_string(data.size()) + (data.size() == 1 ? " byte: " : " bytes: ") + hex +
-           "\nASCII: " + ascii;
+    return std::to_string(data.size()) + (data.size() == 1 ? " byte: " : " bytes: ") +
+           HexText(data, " ") + "\nASCII: " + ascii;
 }
 
 } // namespace sg::model

@@ -94,7 +94,8 @@ std::string DescribeShortReply(std::string_view port, const LinkBuffers &buffers
     constexpr std::size_t SHOWN = 16;
     const std::span<const std::uint8_t> first =
         std::span(buffers.rxBuffer).first(std::min(SHOWN, buffers.rxBuffer.size()));
-    return head + count + " came back:" + model::SpacedHex(first) + (received > SHOWN ? " …" : "");
+    return head + count + " came back: " + model::HexText(first, " ") +
+           (received > SHOWN ? " …" : "");
 }
 
 Payload ReplyPayload(const LinkBuffers &buffers)

@@ -1,5 +1,7 @@
 #include "sim/firmware.h"
 
+#include "model/hex_codec.h"
+
 #include "protocol/frames.h"
 
 #include <algorithm>
@@ -13,19 +15,6 @@ constexpr std::size_t MAX_FRAME = protocol::FRAME_OVERHEAD + model::MAX_DATA_BYT
 
 } // namespace
 
-std::string ToHex(std::span<const std::uint8_t> bytes)
-{
-    std::string text;
-    for (const std::uint8_t byte : bytes) {
-        char digits[4];
-        std::snprintf(digits, sizeof digits, "%02X", byte);
-        if (!text.empty())
-            text += ' ';
-        text += digits;
-    }
-    return text;
-}
-
 Firmware::Firmware(FirmwareOptions options) : m_options(options) {}
 
 FirmwareOutput Firmware::receive(std::span<const std::uint8_t> bytes)
@@ -35,12 +24,12 @@ FirmwareOutput Firmware::receive(std::span<const std::uint8_t> bytes)
         out.echo.assign(bytes.begin(), bytes.end());
     for (const std::uint8_t byte : bytes) {
         if (m_frame.empty() && byte != protocol::FRAME_START) {
-            out.notes.push_back("ignored stray byte " + ToHex(std::span(&byte, 1)));
+            out.notes.push_back("ignored stray byte " + model::HexText(std::span(&byte, 1), " "));
             continue;
         }
         m_frame.push_back(byte);
         if (m_frame.size() == 2 && (byte < protocol::FRAME_OVERHEAD || byte > MAX_FRAME)) {
-            out.notes.push_back("ignored frame with bad length: " + ToHex(m_frame));
+            out.notes.push_back("ignored frame with bad length: " + model::HexText(m_frame, " "));
             m_frame.clear();
             continue;
         }
@@ -59,7 +48,7 @@ void Firmware::resetLine()
 
 void Firmware::handleFrame(FirmwareOutput &out)
 {
-    const std::string hex = ToHex(m_frame);
+    const std::string hex = model::HexText(m_frame, " ");
     if (protocol::Checksum(m_frame) != 0) {
         out.notes.push_back("ignored frame with bad checksum: " + hex);
         return;

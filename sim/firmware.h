@@ -53,6 +53,4 @@ private:
     ByteString m_frame;
 };
 
-std::string ToHex(std::span<const std::uint8_t> bytes);
-
 } // namespace sg::sim
