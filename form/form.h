@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -25,6 +26,8 @@ struct Font
     double points = 8.25;
     bool bold = false;
     bool italic = false;
+
+    auto operator<=>(const Font &) const = default;
 };
 
 inline constexpr Font BOX_FONT{9.75, true, false};

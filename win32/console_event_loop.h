@@ -1,8 +1,8 @@
 #pragma once
 
 #include "transfer/event_loop.h"
-#include "win32/delayed_calls.h"
 #include "win32/message_loop.h"
+#include "win32/timers.h"
 #include "win32/unique_handle.h"
 
 namespace sg::win32 {
@@ -23,7 +23,7 @@ public:
 
 private:
     MessageLoop &m_loop;
-    DelayedCalls m_calls;
+    Timers m_calls;
     UniqueHandle m_interrupt;
     bool m_interrupted = false;
 };

@@ -25,14 +25,26 @@ GdiObject<HFONT> CreateUiFont(const form::Font &font, UINT dpi)
                                         DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
 }
 
+HFONT FontCache::get(const form::Font &font)
+{
+    auto [at, isNew] = m_fonts.try_emplace(font);
+    if (isNew)
+        at->second = CreateUiFont(font, m_dpi);
+    return at->second.get();
+}
+
+void FontCache::reset(UINT dpi)
+{
+    m_dpi = dpi;
+    m_fonts.clear();
+}
+
 UINT WindowDpi(HWND window)
 {
     static const auto forWindow = User32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
     if (forWindow)
         return forWindow(window);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSX);
     return dpi > 0 ? static_cast<UINT>(dpi) : BASE_DPI;
 }
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 namespace sg::win32 {
 
 inline constexpr UINT BASE_DPI = 96;
@@ -25,6 +27,21 @@ inline RECT PixelsOf(const form::Twips &twips, UINT dpi)
 }
 
 GdiObject<HFONT> CreateUiFont(const form::Font &font, UINT dpi);
+
+// The form's faces as fonts at one DPI, each made once and kept while the cache lives.
+class FontCache
+{
+public:
+    explicit FontCache(UINT dpi) : m_dpi(dpi) {}
+
+    HFONT get(const form::Font &font);
+    // Fonts for another DPI from now on; the old ones go.
+    void reset(UINT dpi);
+
+private:
+    UINT m_dpi;
+    std::map<form::Font, GdiObject<HFONT>> m_fonts;
+};
 
 // The window's dots per inch: its monitor's from Windows 10 1607 on, the system's before.
 UINT WindowDpi(HWND window);

@@ -5,9 +5,6 @@
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
-#include <map>
-#include <tuple>
-
 namespace sg::win32 {
 
 namespace {
@@ -18,7 +15,7 @@ constexpr COLORREF BLUE = RGB(0x1F, 0x3A, 0x93);
 class GdiFonts : public form::TextMeasure
 {
 public:
-    GdiFonts(HDC dc, UINT dpi) : m_dc(dc), m_dpi(dpi) {}
+    GdiFonts(HDC dc, UINT dpi) : m_dc(dc), m_fonts(dpi) {}
 
     int width(std::u16string_view text, const form::Font &font) const override
     {
@@ -45,17 +42,10 @@ public:
     }
 
 private:
-    HFONT fontFor(const form::Font &font) const
-    {
-        auto [at, isNew] = m_fonts.try_emplace({font.points, font.bold, font.italic});
-        if (isNew)
-            at->second = CreateUiFont(font, m_dpi);
-        return at->second.get();
-    }
+    HFONT fontFor(const form::Font &font) const { return m_fonts.get(font); }
 
     HDC m_dc;
-    UINT m_dpi;
-    mutable std::map<std::tuple<double, bool, bool>, GdiObject<HFONT>> m_fonts;
+    mutable FontCache m_fonts;
 };
 
 } // namespace

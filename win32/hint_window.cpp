@@ -5,7 +5,6 @@
 #include "win32/dpi.h"
 #include "win32/hint_painter.h"
 #include "win32/wide_text.h"
-#include "win32/window_class.h"
 
 namespace sg::win32 {
 
@@ -31,56 +30,47 @@ HintWindow::~HintWindow()
 void HintWindow::show(HWND owner)
 {
     if (!m_window) {
-        const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICON));
-        const HICON smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICONSM));
-        RegisterWindowClass(HINT_WINDOW_CLASS, &HintWindow::Procedure, icon, smallIcon);
         const UINT dpi = WindowDpi(owner);
         const SIZE size = WindowSizeFor(form::HINT_CLIENT, STYLE, 0, dpi);
-        CreateWindowExW(0, HINT_WINDOW_CLASS, L"", STYLE, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-                        size.cy, owner, nullptr, GetModuleHandleW(nullptr), this);
+        create({.className = HINT_WINDOW_CLASS,
+                .style = STYLE,
+                .width = size.cx,
+                .height = size.cy,
+                .parent = owner,
+                .icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICON)),
+                .smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICONSM))});
     }
     ShowWindow(m_window, SW_SHOWNORMAL);
     SetForegroundWindow(m_window);
 }
 
-LRESULT CALLBACK HintWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HintWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HintWindow *self = OwnerOf<HintWindow>(window, message, lParam);
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_NCCREATE:
-        self->m_window = window;
-        self->m_annotation.annotate(window, HintAnnotation());
+        m_annotation.annotate(m_window, HintAnnotation());
         break;
     case WM_PAINT:
-        self->onPaint();
-        return 0;
-    case WM_DPICHANGED:
-        self->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        onPaint();
         return 0;
     case WM_NCDESTROY:
-        self->m_annotation.clear();
-        self->m_window = nullptr;
+        m_annotation.clear();
         break;
     default:
         break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return byDefault(message, wParam, lParam);
 }
 
 void HintWindow::onPaint()
 {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(m_window, &paint);
-    PaintHintSheet(dc, PixelsOf(form::HINT_SHEET, WindowDpi(m_window)), WindowDpi(m_window));
-    EndPaint(m_window, &paint);
+    const PaintDc dc(m_window);
+    const UINT dpi = WindowDpi(m_window);
+    PaintHintSheet(dc.get(), PixelsOf(form::HINT_SHEET, dpi), dpi);
 }
 
-void HintWindow::onDpiChanged(UINT, const RECT &suggested)
+void HintWindow::dpiChanged(UINT)
 {
-    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(m_window, nullptr, TRUE);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "win32/accessible_annotation.h"
+#include "win32/base_window.h"
 #include "win32/message_loop.h"
 
 #include <windows.h>
@@ -12,24 +13,21 @@ Annotation HintAnnotation();
 
 // The Help window: owned by the main window, shown without blocking it, made on the first
 // press and brought forward on the next.
-class HintWindow
+class HintWindow : public BaseWindow<HintWindow>
 {
 public:
     explicit HintWindow(MessageLoop &loop);
     ~HintWindow();
-    HintWindow(const HintWindow &) = delete;
-    HintWindow &operator=(const HintWindow &) = delete;
 
     void show(HWND owner);
-    HWND handle() const { return m_window; }
+
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void dpiChanged(UINT dpi);
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void onPaint();
-    void onDpiChanged(UINT dpi, const RECT &suggested);
 
     MessageLoop &m_loop;
-    HWND m_window = nullptr;
     AccessibleAnnotation m_annotation;
 };
 

@@ -4,7 +4,6 @@
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
-#include "win32/window_class.h"
 
 #include <commctrl.h>
 
@@ -59,10 +58,13 @@ ChildStyle StyleOf(const form::Control &control)
 
 MainWindow::MainWindow(MessageLoop &loop) : m_loop(loop), m_hint(loop)
 {
-    RegisterWindowClass(MAIN_WINDOW_CLASS, &MainWindow::Procedure, AppIcon(32), AppIcon(16));
-    CreateWindowExW(EX_STYLE, MAIN_WINDOW_CLASS, FromU16(form::MAIN_TITLE).c_str(), STYLE,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+    const std::wstring title = FromU16(form::MAIN_TITLE);
+    create({.className = MAIN_WINDOW_CLASS,
+            .title = title.c_str(),
+            .style = STYLE,
+            .exStyle = EX_STYLE,
+            .icon = AppIcon(32),
+            .smallIcon = AppIcon(16)});
 }
 
 MainWindow::~MainWindow()
@@ -78,50 +80,43 @@ void MainWindow::show()
     SetFocus(control(form::COM_BOX));
 }
 
-LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    MainWindow *self = OwnerOf<MainWindow>(window, message, lParam);
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_CREATE:
-        self->onCreate(window);
+        onCreate();
         return 0;
     case WM_COMMAND:
-        self->onCommand(LOWORD(wParam), HIWORD(wParam));
+        onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        return self->onNotify(*reinterpret_cast<NMHDR *>(lParam));
+        return onNotify(*reinterpret_cast<NMHDR *>(lParam));
     case WM_PAINT:
-        self->onPaint();
+        onPaint();
         return 0;
     case WM_ACTIVATE:
-        self->onActivate(LOWORD(wParam) != WA_INACTIVE);
+        onActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case BOX_LEFT:
-        self->onBoxLeft(static_cast<int>(wParam));
-        return 0;
-    case WM_DPICHANGED:
-        self->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        onBoxLeft(static_cast<int>(wParam));
         return 0;
     case WM_DESTROY:
-        self->onDestroy();
+        onDestroy();
         return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        return byDefault(message, wParam, lParam);
     }
 }
 
-void MainWindow::onCreate(HWND window)
+void MainWindow::onCreate()
 {
-    m_window = window;
-    m_dpi = WindowDpi(window);
+    m_dpi = WindowDpi(m_window);
     createControls();
     createToolTips();
     layout(m_dpi);
     const SIZE size = WindowSizeFor(form::MAIN_CLIENT, STYLE, EX_STYLE, m_dpi);
-    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-    m_loop.addDialog(window);
+    SetWindowPos(m_window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    m_loop.addDialog(m_window);
 }
 
 void MainWindow::createControls()
@@ -164,7 +159,7 @@ void MainWindow::createToolTips()
 
 void MainWindow::layout(UINT dpi)
 {
-    m_fonts.clear();
+    m_fonts.reset(dpi);
     SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, Scaled(TOOLTIP_WIDTH, dpi));
     const std::span<const form::Control> form = form::MainForm();
     for (std::size_t i = 0; i < form.size(); ++i) {
@@ -173,7 +168,7 @@ void MainWindow::layout(UINT dpi)
         const RECT at = fitted(form[i], PixelsOf(form[i].twips, dpi));
         SetWindowPos(m_controls[i], nullptr, at.left, at.top, at.right - at.left,
                      at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(form[i].font)),
+        SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.get(form[i].font)),
                      TRUE);
         // After the font, which resets them: text keeps clear of the border at every size.
         if (form[i].kind == form::Kind::Box)
@@ -189,30 +184,17 @@ RECT MainWindow::fitted(const form::Control &control, RECT at)
     // grows away from the side it is aligned to.
     if (control.kind == form::Kind::Box || control.kind == form::Kind::Button)
         return at;
-    const HDC dc = GetDC(m_window);
+    const WindowDc dc(m_window);
+    const Selected font(dc.get(), m_fonts.get(control.font));
+    const std::wstring text = FromU16(control.text);
     SIZE size{};
-    {
-        const Selected font(dc, fontFor(control.font));
-        const std::wstring text = FromU16(control.text);
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    }
-    ReleaseDC(m_window, dc);
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     const LONG missing = size.cx - (at.right - at.left);
     if (missing > 0 && control.align == form::Align::Right)
         at.left -= missing;
     else if (missing > 0)
         at.right += missing;
     return at;
-}
-
-HFONT MainWindow::fontFor(const form::Font &font)
-{
-    for (const auto &[face, handle] : m_fonts) {
-        if (face.points == font.points && face.bold == font.bold && face.italic == font.italic)
-            return handle.get();
-    }
-    m_fonts.emplace_back(font, CreateUiFont(font, m_dpi));
-    return m_fonts.back().second.get();
 }
 
 HWND MainWindow::control(const form::ControlRef &ref) const
@@ -266,13 +248,11 @@ LRESULT MainWindow::onNotify(NMHDR &header)
 
 void MainWindow::onPaint()
 {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(m_window, &paint);
+    const PaintDc dc(m_window);
     const RECT line = PixelsOf(form::Find(form::SEPARATOR).twips, m_dpi);
-    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    FillRect(dc.get(), &line, GetSysColorBrush(COLOR_BTNSHADOW));
     const RECT picture = PixelsOf(form::Find(form::PANEL_PICTURE).twips, m_dpi);
-    m_picture.draw(dc, {picture.left, picture.top}, m_dpi, GetSysColor(COLOR_BTNFACE));
-    EndPaint(m_window, &paint);
+    m_picture.draw(dc.get(), {picture.left, picture.top}, m_dpi, GetSysColor(COLOR_BTNFACE));
 }
 
 void MainWindow::onActivate(bool active)
@@ -286,18 +266,15 @@ void MainWindow::onActivate(bool active)
     SetFocus(m_lastFocus ? m_lastFocus : control(form::COM_BOX));
 }
 
-void MainWindow::onDpiChanged(UINT dpi, const RECT &suggested)
+void MainWindow::dpiChanged(UINT dpi)
 {
     m_dpi = dpi;
     layout(dpi);
-    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::onDestroy()
 {
     m_loop.removeDialog(m_window);
-    m_window = nullptr;
     PostQuitMessage(0);
 }
 

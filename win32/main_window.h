@@ -3,6 +3,8 @@
 #include "form/form.h"
 #include "presenter/window_presenter.h"
 #include "presenter/window_view.h"
+#include "win32/base_window.h"
+#include "win32/dpi.h"
 #include "win32/hint_window.h"
 #include "win32/message_loop.h"
 #include "win32/panel_picture.h"
@@ -18,16 +20,13 @@ namespace sg::win32 {
 
 // The tool's working window, built from the form: the boxes and buttons a transfer reads
 // and writes. It only hands the controls' notifications to the presenter it is bound to.
-class MainWindow : public presenter::WindowView
+class MainWindow : public presenter::WindowView, public BaseWindow<MainWindow>
 {
 public:
     explicit MainWindow(MessageLoop &loop);
     ~MainWindow() override;
-    MainWindow(const MainWindow &) = delete;
-    MainWindow &operator=(const MainWindow &) = delete;
 
     void show();
-    HWND handle() const { return m_window; }
     void bind(presenter::WindowPresenter &presenter) { m_presenter = &presenter; }
 
     // presenter::WindowView
@@ -35,34 +34,33 @@ public:
     void setText(const form::ControlRef &box, const std::u16string &text) override;
     void setEnabled(const form::ControlRef &control, bool enabled) override;
 
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void dpiChanged(UINT dpi);
+
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void onCreate(HWND window);
+    void onCreate();
     void onCommand(int id, int code);
     LRESULT onNotify(NMHDR &header);
     void onPaint();
     void onActivate(bool active);
     void onBoxLeft(int id);
-    void onDpiChanged(UINT dpi, const RECT &suggested);
     void onDestroy();
 
     void createControls();
     void createToolTips();
     void layout(UINT dpi);
     RECT fitted(const form::Control &control, RECT at);
-    HFONT fontFor(const form::Font &font);
     HWND control(const form::ControlRef &ref) const;
     const form::ControlRef *refOf(HWND window) const;
     void showHint();
 
     MessageLoop &m_loop;
     presenter::WindowPresenter *m_presenter = nullptr;
-    HWND m_window = nullptr;
     HWND m_toolTip = nullptr;
     HWND m_lastFocus = nullptr;
     std::vector<HWND> m_controls; // one for each row of the form; null where it is painted
-    std::vector<std::pair<form::Font, GdiObject<HFONT>>> m_fonts;
-    UINT m_dpi = 96;
+    UINT m_dpi = BASE_DPI;
+    FontCache m_fonts{BASE_DPI};
     std::wstring m_toolTipText;
     PanelPicture m_picture;
     HintWindow m_hint;

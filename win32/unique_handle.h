@@ -75,4 +75,37 @@ private:
     HGDIOBJ m_previous;
 };
 
+// BeginPaint and EndPaint around one WM_PAINT.
+class PaintDc
+{
+public:
+    explicit PaintDc(HWND window) : m_window(window), m_dc(BeginPaint(window, &m_paint)) {}
+    ~PaintDc() { EndPaint(m_window, &m_paint); }
+    PaintDc(const PaintDc &) = delete;
+    PaintDc &operator=(const PaintDc &) = delete;
+
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
+
+// A window's (or, for null, the screen's) device context for one scope.
+class WindowDc
+{
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    ~WindowDc() { ReleaseDC(m_window, m_dc); }
+    WindowDc(const WindowDc &) = delete;
+    WindowDc &operator=(const WindowDc &) = delete;
+
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
 } // namespace sg::win32

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "win32/base_window.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+
+namespace sg::win32 {
+
+// Calls made from the message loop a given time from now, once or again and again: one
+// SetTimer each on a message-only window. The transfer ticker and the console's delayed
+// calls both run on it.
+class Timers : public BaseWindow<Timers>
+{
+public:
+    Timers();
+    ~Timers();
+
+    void callAfter(UINT ms, std::function<void()> call);
+    // Calls every ms until cancel(id).
+    UINT_PTR every(UINT ms, std::function<void()> call);
+    void cancel(UINT_PTR id);
+
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    struct Timer
+    {
+        std::function<void()> call;
+        bool repeats = false;
+    };
+    UINT_PTR add(UINT ms, Timer timer);
+    void fired(UINT_PTR id);
+
+    UINT_PTR m_nextId = 1;
+    std::map<UINT_PTR, Timer> m_timers;
+};
+
+} // namespace sg::win32
