@@ -13,7 +13,7 @@ def walk(node):
         yield from walk(child) if child is not None else ()
 
 
-def wait_for(find, seconds=10):
+def wait_for(find, seconds=30):
     end = time.time() + seconds
     while time.time() < end and not find():
         time.sleep(0.1)
