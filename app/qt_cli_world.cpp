@@ -1,8 +1,9 @@
 #include "app/qt_cli_world.h"
 
-#include "serial/qt_ticker.h"
+#include "app/qt_port_link.h"
+#include "remote/ports_file.h"
 #include "serial/host_ports.h"
-#include "serial/qt_serial_link.h"
+#include "serial/qt_ticker.h"
 
 #include <filesystem>
 
@@ -10,7 +11,8 @@ namespace sg::app {
 
 protocol::PortCatalog QtCliWorld::ports() const
 {
-    return serial::ScanHostPorts();
+    return remote::WithRemotePorts(serial::ScanHostPorts(),
+                                   remote::ReadPortsFile(serial::UserPortsFile()));
 }
 
 // A by-id link and the device it points to are one port.
@@ -23,7 +25,7 @@ std::string QtCliWorld::resolvePortName(const std::string &name) const
 
 std::unique_ptr<protocol::SerialLink> QtCliWorld::makeLink()
 {
-    return std::make_unique<serial::QtSerialLink>();
+    return MakeQtPortLink();
 }
 
 std::unique_ptr<transfer::Ticker> QtCliWorld::makeTicker(std::function<void()> onTick)

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "presenter/window_presenter.h"
-#include "serial/qt_serial_link.h"
 #include "serial/qt_ticker.h"
 #include "transfer/transfer_engine.h"
+
+#include <memory>
 
 namespace sg::app {
 
@@ -23,7 +24,7 @@ public:
     bool isIdle() const;
 
 private:
-    serial::QtSerialLink m_link;
+    std::unique_ptr<protocol::SerialLink> m_link;
     serial::QtTicker m_ticker;
     transfer::TransferEngine m_engine;
     presenter::WindowPresenter m_presenter;

@@ -3,7 +3,8 @@
 namespace sg::app {
 
 WindowApp::WindowApp(int tickMs)
-    : m_alerts(&m_window), m_station(m_ports, m_window, m_alerts, tickMs)
+    : m_ports(m_hostPorts, serial::UserPortsFile()), m_alerts(&m_window),
+      m_station(m_ports, m_window, m_alerts, tickMs)
 {
     m_window.bind(m_station.presenter());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/station.h"
+#include "remote/ports_file.h"
 #include "serial/host_ports.h"
 #include "ui/main_window.h"
 #include "ui/qt_alerts.h"
@@ -21,7 +22,8 @@ public:
     const Station &station() const { return m_station; }
 
 private:
-    serial::HostPortLister m_ports;
+    serial::HostPortLister m_hostPorts;
+    remote::RemotePortLister m_ports;
     ui::MainWindow m_window;
     ui::QtAlerts m_alerts;
     Station m_station;

@@ -1,6 +1,7 @@
 #include "cli/port_choice.h"
 
 #include "cli/world.h"
+#include "remote/remote_address.h"
 
 #include <algorithm>
 
@@ -42,6 +43,13 @@ std::optional<PortChoice> ParsePortChoice(std::string_view text, std::string &er
         return PortChoice{"COM" + std::to_string(*com), com};
     if (IsPortName(text))
         return PortChoice{std::string(text), std::nullopt};
+    if (remote::IsRemoteAddress(text)) {
+        if (!remote::ParseRemoteAddress(text, error)) {
+            error = "COM: " + error;
+            return std::nullopt;
+        }
+        return PortChoice{std::string(text), std::nullopt};
+    }
     error = "COM: expected a port number from 1 to 99 or a port's device name (see "
             "'sgsetup-cli ports'), got '" +
             std::string(text) + "'";
@@ -56,10 +64,12 @@ PortTarget ResolvePort(const PortChoice &choice, const protocol::PortCatalog &ca
         target.device = catalog.deviceOf(*choice.com);
         return target;
     }
-    const std::string system = world.resolvePortName(choice.given);
+    // An address names no file to resolve.
+    const bool remote = remote::IsRemoteAddress(choice.given);
+    const std::string system = remote ? choice.given : world.resolvePortName(choice.given);
     for (std::size_t i = 0; i < catalog.entries().size(); ++i) {
         const std::string &device = catalog.entries()[i].device;
-        if (device == choice.given || world.resolvePortName(device) == system) {
+        if (device == choice.given || (!remote && world.resolvePortName(device) == system)) {
             target.com = catalog.numberAt(i);
             target.device = device;
             return target;

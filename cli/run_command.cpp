@@ -65,6 +65,16 @@ std::unique_ptr<protocol::SerialLink> NewLink(const Command &command, World &wor
         [&world](const std::string &line) { world.write(World::Stream::Err, line); });
 }
 
+// The notes go to stderr where stdout must stay JSON.
+int RunPorts(const Command &command, World &world)
+{
+    const protocol::PortCatalog catalog = world.ports();
+    Print(world, PortLines(catalog, command.json));
+    for (const std::string &note : command.json ? catalog.notes() : std::vector<std::string>())
+        PrintError(world, "sgsetup-cli: " + note + '\n');
+    return EXIT_ALL_OK;
+}
+
 int RunProbe(const Command &command, World &world)
 {
     const bool json = command.json;
@@ -180,8 +190,7 @@ int RunCommand(const Command &command, World &world)
     case Verb::Ports:
         if (command.probe)
             return RunProbe(command, world);
-        Print(world, PortLines(world.ports(), command.json));
-        return EXIT_ALL_OK;
+        return RunPorts(command, world);
     case Verb::Decode:
         Print(world, model::ExplainParams(command.blocks.params));
         return EXIT_ALL_OK;

@@ -4,7 +4,7 @@ set(SG_LAYERS
     "sg_model sg_form"
     "sg_protocol"
     "sg_transfer"
-    "sg_presenter sg_simdir"
+    "sg_presenter sg_simdir sg_remote"
     "sg_serial sg_win32 sg_ui sg_sim"
     "sg_cli"
     "sg_app")

@@ -42,14 +42,14 @@ int PortCatalog::numberOf(std::string_view label) const
 
 std::string PortCatalog::text() const
 {
-    if (m_entries.empty())
-        return "No serial ports found.";
-    std::string text;
+    std::string text = m_entries.empty() ? "No serial ports found." : "";
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         if (!text.empty())
             text += '\n';
         text += DescribePort(numberAt(i), m_entries[i]);
     }
+    for (const std::string &note : m_notes)
+        text += '\n' + note;
     return text;
 }
 

@@ -32,6 +32,11 @@ public:
     }
 
     const std::vector<PortEntry> &entries() const { return m_entries; }
+    const std::string &unlistedPrefix() const { return m_unlistedPrefix; }
+    // What the user should know about how the list was made, e.g. a line of a ports
+    // file that was left out, and why; one sentence each.
+    const std::vector<std::string> &notes() const { return m_notes; }
+    void addNote(std::string note) { m_notes.push_back(std::move(note)); }
     // The COM number of entries()[index].
     int numberAt(std::size_t index) const
     {
@@ -44,12 +49,14 @@ public:
     std::string deviceOf(int number) const;
     // The number of the entry with this label, or 0 when there is none.
     int numberOf(std::string_view label) const;
-    // One "COMn  /dev/...  description" line per port, for the COM box's tooltip.
+    // One "COMn  /dev/...  description" line per port, then the notes, for the COM box's
+    // tooltip.
     std::string text() const;
 
 private:
     std::vector<PortEntry> m_entries;
     std::string m_unlistedPrefix;
+    std::vector<std::string> m_notes;
 };
 
 // "COMn  /dev/...  description  stable name": one port as the user sees it listed.

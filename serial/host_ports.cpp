@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <tuple>
@@ -83,6 +84,15 @@ protocol::PortCatalog ScanHostPorts()
     for (PortEntry &simulator : simdir::SimulatorPorts(simdir::SimulatorPortDir()))
         catalog.push_back(std::move(simulator));
     return protocol::PortCatalog(std::move(catalog));
+}
+
+std::filesystem::path UserPortsFile()
+{
+    const char *config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && *config == '/')
+        return std::filesystem::path(config) / "sgsetup" / "ports";
+    const char *home = std::getenv("HOME");
+    return std::filesystem::path(home != nullptr ? home : "") / ".config" / "sgsetup" / "ports";
 }
 
 } // namespace sg::serial

@@ -2,6 +2,7 @@
 
 #include "protocol/port_catalog.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace sg::serial {
@@ -12,6 +13,10 @@ std::vector<protocol::PortEntry> OrderHostPorts(std::vector<protocol::PortEntry>
 
 // The host's ports, then the registered simulators; COMn on Windows.
 protocol::PortCatalog ScanHostPorts();
+
+// Where the user numbers ports behind network serial servers:
+// $XDG_CONFIG_HOME/sgsetup/ports, by default ~/.config/sgsetup/ports.
+std::filesystem::path UserPortsFile();
 
 class HostPortLister : public protocol::PortLister
 {

@@ -6,6 +6,7 @@
 #include "window_probe.h"
 
 #include <QLineEdit>
+#include <QSerialPort>
 #include <QPushButton>
 #include <QtTest>
 

@@ -1,0 +1,134 @@
+#include "remote/ports_file.h"
+
+#include "remote/remote_address.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace sg::remote {
+
+namespace {
+
+constexpr int LAST_NUMBER = 99; // as many as the COM box takes
+
+std::string_view Trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The next word of text, taken off its front.
+std::string_view TakeWord(std::string_view &text)
+{
+    text = Trimmed(text);
+    const std::size_t end = std::min(text.find_first_of(" \t"), text.size());
+    const std::string_view word = text.substr(0, end);
+    text = Trimmed(text.substr(end));
+    return word;
+}
+
+std::optional<int> ParseNumber(std::string_view word)
+{
+    if (word.empty() || word.size() > 2)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : word) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value >= 1 ? std::optional(value) : std::nullopt;
+}
+
+} // namespace
+
+PortsFile ParsePortsFile(std::string_view text, const std::string &shownPath)
+{
+    PortsFile file;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        ++lineNumber;
+        line = Trimmed(line.substr(0, line.find('#')));
+        if (line.empty())
+            continue;
+        const std::string where = shownPath + " line " + std::to_string(lineNumber) + ": ";
+        const std::string_view numberWord = TakeWord(line);
+        const std::optional<int> number = ParseNumber(numberWord);
+        if (!number) {
+            file.problems.push_back(where + "'" + std::string(numberWord) +
+                                    "' is not a port number from 1 to " +
+                                    std::to_string(LAST_NUMBER));
+            continue;
+        }
+        const std::string url(TakeWord(line));
+        std::string error;
+        if (url.empty()) {
+            file.problems.push_back(where + "no rfc2217:// or socket:// address after " +
+                                    std::string(numberWord));
+            continue;
+        }
+        if (!ParseRemoteAddress(url, error)) {
+            file.problems.push_back(where + error);
+            continue;
+        }
+        file.ports.push_back({where,
+                              {.label = url,
+                               .device = url,
+                               .description = std::string(line),
+                               .stableName = {},
+                               .number = *number,
+                               .notProbed = {}}});
+    }
+    return file;
+}
+
+PortsFile ReadPortsFile(const std::filesystem::path &path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return {};
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) {
+        PortsFile unreadable;
+        unreadable.problems.push_back(path.string() + ": cannot be read");
+        return unreadable;
+    }
+    return ParsePortsFile(text.str(), path.string());
+}
+
+protocol::PortCatalog WithRemotePorts(const protocol::PortCatalog &local, const PortsFile &file)
+{
+    std::vector<protocol::PortEntry> entries = local.entries();
+    std::vector<std::string> notes = local.notes();
+    for (std::size_t i = 0; i < local.entries().size(); ++i)
+        entries[i].number = local.numberAt(i);
+    for (const auto &[where, remote] : file.ports) {
+        const auto taken =
+            std::find_if(entries.begin(), entries.end(), [&remote](const protocol::PortEntry &e) {
+                return e.number == remote.number;
+            });
+        if (taken == entries.end()) {
+            entries.push_back(remote);
+            continue;
+        }
+        const bool own = static_cast<std::size_t>(taken - entries.begin()) < local.entries().size();
+        notes.push_back(where + std::to_string(remote.number) + " is already " +
+                        (own ? "this computer's " : "") + taken->device + "; line left out");
+    }
+    protocol::PortCatalog catalog(std::move(entries), local.unlistedPrefix());
+    for (std::string &note : notes)
+        catalog.addNote(std::move(note));
+    for (const std::string &problem : file.problems)
+        catalog.addNote(problem);
+    return catalog;
+}
+
+} // namespace sg::remote

@@ -1,0 +1,98 @@
+#include "remote/remote_address.h"
+
+#include <algorithm>
+
+namespace sg::remote {
+
+namespace {
+
+constexpr std::string_view RFC2217_SCHEME = "rfc2217://";
+constexpr std::string_view RAW_SCHEME = "socket://";
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool IsHostChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_';
+}
+
+bool IsIpv6Char(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == ':' ||
+           c == '.';
+}
+
+// 1 to 65535, digits only.
+std::optional<std::uint16_t> ParsePortNumber(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > 5 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const long value = std::stol(std::string(digits));
+    if (value < 1 || value > 65535)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+
+} // namespace
+
+std::string RemoteAddress::endpoint() const
+{
+    const std::string shownHost = host.find(':') != std::string::npos ? "[" + host + "]" : host;
+    return shownHost + ":" + std::to_string(port);
+}
+
+bool IsRemoteAddress(std::string_view text)
+{
+    return StartsWith(text, RFC2217_SCHEME) || StartsWith(text, RAW_SCHEME);
+}
+
+std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::string &error)
+{
+    RemoteAddress address;
+    std::string_view rest;
+    if (StartsWith(text, RFC2217_SCHEME)) {
+        address.kind = RemoteAddress::Kind::Rfc2217;
+        rest = text.substr(RFC2217_SCHEME.size());
+    } else if (StartsWith(text, RAW_SCHEME)) {
+        rest = text.substr(RAW_SCHEME.size());
+    } else {
+        error = "'" + std::string(text) + "' is not rfc2217://HOST:PORT or socket://HOST:PORT";
+        return std::nullopt;
+    }
+    const auto fail = [&](const std::string &why) {
+        error = "'" + std::string(text) + "': " + why;
+        return std::nullopt;
+    };
+    std::string_view host;
+    std::string_view portText;
+    if (!rest.empty() && rest.front() == '[') {
+        const std::size_t close = rest.find(']');
+        if (close == std::string_view::npos || close + 1 >= rest.size() || rest[close + 1] != ':')
+            return fail("expected [IPv6]:PORT");
+        host = rest.substr(1, close - 1);
+        portText = rest.substr(close + 2);
+        if (host.empty() || !std::all_of(host.begin(), host.end(), IsIpv6Char))
+            return fail("'" + std::string(host) + "' is not an IPv6 address");
+    } else {
+        const std::size_t colon = rest.rfind(':');
+        if (colon == std::string_view::npos)
+            return fail("the port number is missing (HOST:PORT)");
+        host = rest.substr(0, colon);
+        portText = rest.substr(colon + 1);
+        if (host.empty() || !std::all_of(host.begin(), host.end(), IsHostChar))
+            return fail("'" + std::string(host) + "' is not a host name or address");
+    }
+    const std::optional<std::uint16_t> port = ParsePortNumber(portText);
+    if (!port)
+        return fail("'" + std::string(portText) + "' is not a TCP port from 1 to 65535");
+    address.host = std::string(host);
+    address.port = *port;
+    return address;
+}
+
+} // namespace sg::remote
