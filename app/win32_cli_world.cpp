@@ -1,6 +1,7 @@
 #include "app/win32_cli_world.h"
 
-#include "win32/comm_link.h"
+#include "app/win32_port_link.h"
+#include "remote/ports_file.h"
 #include "win32/console_text.h"
 #include "win32/serial_ports.h"
 #include "win32/timer_ticker.h"
@@ -12,7 +13,8 @@ namespace sg::app {
 
 protocol::PortCatalog Win32CliWorld::ports() const
 {
-    return win32::ListSerialPorts();
+    return remote::WithRemotePorts(win32::ListSerialPorts(),
+                                   remote::ReadPortsFile(win32::UserPortsFile()));
 }
 
 // Windows' device names ignore case: \\.\com3 is \\.\COM3.
@@ -26,7 +28,7 @@ std::string Win32CliWorld::resolvePortName(const std::string &name) const
 
 std::unique_ptr<protocol::SerialLink> Win32CliWorld::makeLink()
 {
-    return std::make_unique<win32::CommLink>(m_messages);
+    return MakeWin32PortLink(m_messages);
 }
 
 void Win32CliWorld::write(Stream stream, std::string_view text)

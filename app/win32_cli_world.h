@@ -6,7 +6,7 @@
 
 namespace sg::app {
 
-// The command line on Windows: the ports Windows lists, comm-API links and SetTimer
+// The command line on Windows: the ports Windows lists and the ports file, port links and SetTimer
 // tickers on one message loop.
 class Win32CliWorld : public cli::World
 {

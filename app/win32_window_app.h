@@ -1,8 +1,8 @@
 #pragma once
 
 #include "presenter/window_presenter.h"
+#include "remote/ports_file.h"
 #include "transfer/transfer_engine.h"
-#include "win32/comm_link.h"
 #include "win32/main_window.h"
 #include "win32/message_box_alerts.h"
 #include "win32/message_loop.h"
@@ -12,7 +12,7 @@
 namespace sg::app {
 
 // The Windows front end: the Win32 window bound to the presenter, its message boxes as the
-// alerts, and the comm-API link and SetTimer ticker behind one engine.
+// alerts, and the port link and SetTimer ticker behind one engine.
 class Win32WindowApp
 {
 public:
@@ -23,8 +23,9 @@ public:
     void show();
 
 private:
-    win32::SerialPortLister m_ports;
-    win32::CommLink m_link;
+    win32::SerialPortLister m_localPorts;
+    remote::RemotePortLister m_ports;
+    std::unique_ptr<protocol::SerialLink> m_link;
     win32::TimerTicker m_ticker;
     transfer::TransferEngine m_engine;
     win32::MainWindow m_window;

@@ -43,6 +43,13 @@ std::optional<int> ParseNumber(std::string_view word)
     return value >= 1 ? std::optional(value) : std::nullopt;
 }
 
+// UTF-8 whatever the system's code page, which may not hold the path.
+std::string Shown(const std::filesystem::path &path)
+{
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 } // namespace
 
 PortsFile ParsePortsFile(std::string_view text, const std::string &shownPath)
@@ -98,10 +105,10 @@ PortsFile ReadPortsFile(const std::filesystem::path &path)
     text << in.rdbuf();
     if (!in) {
         PortsFile unreadable;
-        unreadable.problems.push_back(path.string() + ": cannot be read");
+        unreadable.problems.push_back(Shown(path) + ": cannot be read");
         return unreadable;
     }
-    return ParsePortsFile(text.str(), path.string());
+    return ParsePortsFile(text.str(), Shown(path));
 }
 
 protocol::PortCatalog WithRemotePorts(const protocol::PortCatalog &local, const PortsFile &file)

@@ -14,6 +14,14 @@ bool StartsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
+std::string Quoted(std::string_view text)
+{
+    std::string quoted(1, '\'');
+    quoted.append(text);
+    quoted.push_back('\'');
+    return quoted;
+}
+
 bool IsHostChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -61,11 +69,11 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
     } else if (StartsWith(text, RAW_SCHEME)) {
         rest = text.substr(RAW_SCHEME.size());
     } else {
-        error = "'" + std::string(text) + "' is not rfc2217://HOST:PORT or socket://HOST:PORT";
+        error = Quoted(text) + " is not rfc2217://HOST:PORT or socket://HOST:PORT";
         return std::nullopt;
     }
     const auto fail = [&](const std::string &why) {
-        error = "'" + std::string(text) + "': " + why;
+        error = Quoted(text) + ": " + why;
         return std::nullopt;
     };
     std::string_view host;
@@ -77,7 +85,7 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
         host = rest.substr(1, close - 1);
         portText = rest.substr(close + 2);
         if (host.empty() || !std::all_of(host.begin(), host.end(), IsIpv6Char))
-            return fail("'" + std::string(host) + "' is not an IPv6 address");
+            return fail(Quoted(host) + " is not an IPv6 address");
     } else {
         const std::size_t colon = rest.rfind(':');
         if (colon == std::string_view::npos)
@@ -85,11 +93,11 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
         host = rest.substr(0, colon);
         portText = rest.substr(colon + 1);
         if (host.empty() || !std::all_of(host.begin(), host.end(), IsHostChar))
-            return fail("'" + std::string(host) + "' is not a host name or address");
+            return fail(Quoted(host) + " is not a host name or address");
     }
     const std::optional<std::uint16_t> port = ParsePortNumber(portText);
     if (!port)
-        return fail("'" + std::string(portText) + "' is not a TCP port from 1 to 65535");
+        return fail(Quoted(portText) + " is not a TCP port from 1 to 65535");
     address.host = std::string(host);
     address.port = *port;
     return address;

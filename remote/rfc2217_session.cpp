@@ -41,7 +41,8 @@ const std::uint64_t THEIRS_ACCEPTED = Bit(BINARY) | Bit(SUPPRESS_GO_AHEAD);
 
 void Append(model::ByteString &to, std::initializer_list<std::uint8_t> bytes)
 {
-    to.insert(to.end(), bytes);
+    for (const std::uint8_t byte : bytes)
+        to.push_back(byte);
 }
 
 std::string ParityName(unsigned value)
@@ -71,12 +72,10 @@ std::string StopBitsName(unsigned value)
 
 model::ByteString Rfc2217Session::greeting()
 {
-    model::ByteString bytes;
-    Append(bytes, {IAC, WILL, COM_PORT, IAC, WILL, BINARY, IAC, DO, BINARY, IAC, WILL,
-                   SUPPRESS_GO_AHEAD, IAC, DO, SUPPRESS_GO_AHEAD});
     m_offered = OURS_ACCEPTED;
     m_requested = THEIRS_ACCEPTED;
-    return bytes;
+    return {IAC, WILL, COM_PORT, IAC, WILL, BINARY, IAC, DO, BINARY, IAC, WILL, SUPPRESS_GO_AHEAD,
+            IAC, DO, SUPPRESS_GO_AHEAD};
 }
 
 void Rfc2217Session::receive(const model::ByteString &bytes, model::ByteString &data,

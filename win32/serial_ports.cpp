@@ -131,4 +131,13 @@ protocol::PortCatalog ListSerialPorts()
     return PortsOfComNames(names, FriendlyNames());
 }
 
+std::filesystem::path UserPortsFile()
+{
+    wchar_t appData[MAX_PATH]{};
+    const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+    const std::filesystem::path base =
+        length > 0 && length < MAX_PATH ? std::filesystem::path(appData) : std::filesystem::path();
+    return base / L"sgsetup" / L"ports.txt";
+}
+
 } // namespace sg::win32

@@ -2,6 +2,7 @@
 
 #include "protocol/port_catalog.h"
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@ namespace sg::win32 {
 // serial drivers registered under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, with Device
 // Manager's friendly name ("USB Serial Port (COM3)") as the description where it has one.
 protocol::PortCatalog ListSerialPorts();
+
+// Where the user numbers ports behind network serial servers: %APPDATA%\sgsetup\ports.txt.
+std::filesystem::path UserPortsFile();
 
 // What Device Manager knows of a port besides its name.
 struct DeviceNames
