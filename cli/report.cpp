@@ -37,7 +37,7 @@ Json Number(double value)
 
 Json PortJson(int com, const protocol::PortEntry &port)
 {
-    return {{"com", com},
+    return {{"com", com > 0 ? Json(com) : Json(nullptr)},
             {"device", port.device},
             {"label", port.label},
             {"description", port.description},

@@ -66,7 +66,8 @@ std::string MissingPortText(std::string_view name, const PortCatalog &present)
 
 std::string DescribePort(int number, const PortEntry &port)
 {
-    std::string line = "COM" + std::to_string(number) + "  " + port.device;
+    // A port no catalog numbers goes by the name it was given.
+    std::string line = (number > 0 ? "COM" + std::to_string(number) : port.label) + "  " + port.device;
     if (!port.description.empty())
         line += "  " + port.description;
     if (!port.stableName.empty())

@@ -59,7 +59,8 @@ private:
     std::vector<std::string> m_notes;
 };
 
-// "COMn  /dev/...  description  stable name": one port as the user sees it listed.
+// "COMn  /dev/...  description  stable name": one port as the user sees it listed; number
+// 0 names it by its label.
 std::string DescribePort(int number, const PortEntry &port);
 
 // "COM25: no such port on this computer; ports here: COM1, COM3", or "...; no serial

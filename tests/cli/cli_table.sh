@@ -11,6 +11,7 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 work=$(mktemp -d)
 chmod 700 "$work"
 export XDG_RUNTIME_DIR=$work # the native catalog sees this run's simulators only
+export XDG_CONFIG_HOME=$work/config # and no ports file but the one the rows write
 declare -A sim_pid sim_dev com
 pids=()
 failures=0
@@ -269,6 +270,8 @@ wait "$reader"
 status=$? out=$(cat "$work/out") err=$(cat "$work/err")
 check "Ctrl+C exits 130 and closes the ports" test "$status:$err" = \
   "130:sgsetup-cli: interrupted; every port is closed"
+
+. "$(dirname "$0")/remote_rows.sh"
 
 echo "$platform: $failures failed"
 [ "$failures" = 0 ]

@@ -1,0 +1,130 @@
+# Rows for ports behind a network serial server, sourced by cli_table.sh: Debian's ser2net
+# on this machine in front of simulators, as a rack's terminal server would be.
+python=/usr/bin/python3
+
+free_ports() { # count: TCP ports nothing listens on now
+  "$python" -c 'import socket, sys
+held = [socket.socket() for _ in range(int(sys.argv[1]))]
+for s in held: s.bind(("127.0.0.1", 0))
+print(*(s.getsockname()[1] for s in held))' "$1"
+}
+listening() { # port
+  grep -qi ":$(printf '%04X' "$1") 00000000:0000 0A" /proc/net/tcp
+}
+start_ser2net() { # name, then "accepter connector" pairs
+  local name=$1 n=0
+  shift
+  echo '%YAML 1.1' >"$work/$name.yaml"
+  echo '---' >>"$work/$name.yaml"
+  while [ $# -gt 0 ]; do
+    n=$((n + 1))
+    printf 'connection: &c%s\n  accepter: %s\n  connector: %s\n' "$n" "$1" "$2" >>"$work/$name.yaml"
+    shift 2
+  done
+  ser2net -n -c "$work/$name.yaml" -P "$work/$name.pid" >"$work/$name.log" 2>&1 &
+  pids+=($!)
+  server_pid=$!
+}
+await_listening() { # port...
+  for port in "$@"; do
+    for _ in $(seq 50); do listening "$port" && break; sleep 0.1; done
+  done
+}
+
+start_sim net
+start_sim net_store
+read -r p_tel p_raw p_tel2 p_raw2 p_kill p_refused p_mute <<<"$(free_ports 7)"
+line=9600n81,local
+start_ser2net ser2net "telnet(rfc2217),tcp,127.0.0.1,$p_tel" "serialdev,${sim_dev[net]},$line" \
+  "tcp,127.0.0.1,$p_raw" "serialdev,${sim_dev[net]},$line" \
+  "telnet(rfc2217),tcp,127.0.0.1,$p_tel2" "serialdev,${sim_dev[net_store]},$line" \
+  "tcp,127.0.0.1,$p_raw2" "serialdev,${sim_dev[net_store]},$line"
+await_listening "$p_tel" "$p_raw" "$p_tel2" "$p_raw2"
+tel=rfc2217://127.0.0.1:$p_tel raw=socket://127.0.0.1:$p_raw
+tel2=rfc2217://127.0.0.1:$p_tel2 raw2=socket://127.0.0.1:$p_raw2
+blocks='ok data 01020304 params 00 01 00 40 19 0A 00 04'
+
+row "read through RFC 2217" 0 "^$tel $tel $blocks$" '^$' -- read "$tel"
+check "the simulator heard 9600 8N1 raw, as asked" test -z "$(grep noise "$work/net.log")"
+row "read through raw TCP" 0 "^$raw $raw $blocks$" '^$' -- read "$raw"
+row "FF, 0D, 11 and 13 through RFC 2217" 0 \
+  "^$tel2 $tel2 ok verified data FF0D1113 params FF 0D 11 13 0D 0A 03 04$" '^$' -- \
+  store "$tel2" --data FF0D1113 --params "FF 0D 11 13 0D 0A 03" --verify
+row "store through raw TCP" 0 "^$raw2 $raw2 ok verified data 0102 params 00 01 00 40 19 0A 00 02$" \
+  '^$' -- store "$raw2" --data 0102 --params "00 01 00 40 19 0A 00" --verify
+row "--json and --trace name the address" 0 "\"port\":\"${raw//\//\\/}\"" " $raw opened$" -- \
+  read "$raw" --json --trace
+row "the probe asks through the server" 0 "generator, 9615 baud$" '^$' -- ports --probe "$tel"
+
+# Another client that asks the server for 19200 baud: the simulator hears noise, as a
+# device would.
+"$python" - "$p_tel" <<'PY'
+import socket, sys, time
+s = socket.create_connection(("127.0.0.1", int(sys.argv[1])))
+s.sendall(bytes([255, 251, 44, 255, 250, 44, 1, 0, 0, 0x4B, 0, 255, 240]))
+time.sleep(0.5)
+s.sendall(bytes([0x44, 0x05, 0x18, 0x00, 0x59]))
+time.sleep(0.5)
+PY
+check "a client that asks for 19200 baud is heard as noise" \
+  grep -q 'line is 19200 8N1, not 9600 8N1 raw: noise' "$work/net.log"
+
+row "a refused connection" 2 \
+  "ERROR! Check COM settings \(127.0.0.1:$p_refused: connection refused: is the serial server running\?\)$" \
+  '^$' -- read "rfc2217://127.0.0.1:$p_refused"
+row "an unknown host" 2 "\(nosuch.invalid:4001: unknown host 'nosuch.invalid' \(.+\)\)$" '^$' -- \
+  read socket://nosuch.invalid:4001
+
+# A listener that accepts and never speaks.
+"$python" -c 'import socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1]))); s.listen(8)
+held = []
+while True: held.append(s.accept())' "$p_mute" &
+pids+=($!)
+await_listening "$p_mute"
+start=$(date +%s%N)
+row "a mute listener fails RFC 2217 at once" 2 \
+  "127.0.0.1:$p_mute: the server said nothing after the connection: is this an RFC 2217 port\? For a raw TCP port, use socket://\)$" \
+  '^$' -- read "rfc2217://127.0.0.1:$p_mute"
+elapsed=$((($(date +%s%N) - start) / 1000000))
+check "within seconds (${elapsed} ms)" test "$elapsed" -lt 3000
+row "a mute listener on raw TCP is a silent device" 1 'nothing came back \(0 of 16 bytes\)' '^$' -- \
+  read "socket://127.0.0.1:$p_mute"
+
+# The server dies during a transfer: as an adapter pulled out.
+start_ser2net killed "telnet(rfc2217),tcp,127.0.0.1,$p_kill" "serialdev,${sim_dev[net]},$line"
+await_listening "$p_kill"
+if [ "$platform" = wine ]; then
+  "$wine" "$cli" read "rfc2217://127.0.0.1:$p_kill" >"$work/out" 2>"$work/err" </dev/null &
+else
+  "$cli" read "rfc2217://127.0.0.1:$p_kill" >"$work/out" 2>"$work/err" </dev/null &
+fi
+reader=$!
+sleep 0.8
+kill -9 "$server_pid"
+wait "$server_pid" 2>/dev/null
+wait "$reader"
+status=$? out=$(cat "$work/out") err=$(cat "$work/err")
+check "the server killed mid-transfer" grep -q \
+  "ERROR! Check COM settings (127.0.0.1:$p_kill: the server closed the connection)$" <<<"$out"
+
+# The ports file: the user's own numbers, a clash with a local port and a bad line.
+if [ "$platform" = wine ]; then
+  appdata=$("$wine" cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')
+  ports_file=$("$wine" winepath -u "$appdata\\sgsetup\\ports.txt" 2>/dev/null)
+  shown_file="$appdata\\sgsetup\\ports.txt"
+else
+  ports_file=$XDG_CONFIG_HOME/sgsetup/ports shown_file=$ports_file
+fi
+mkdir -p "$(dirname "$ports_file")"
+run ports --json
+local_com=$(grep -o '"com":[0-9]*' <<<"$out" | head -n 1 | cut -d: -f2)
+printf '# the rack\n77 %s  bench net\n%s socket://127.0.0.1:1\nx socket://127.0.0.1:2\n' \
+  "$tel" "$local_com" >"$ports_file"
+row "ports lists the remote port" 0 "^COM77  $tel  bench net$" '^$' -- ports
+check "and says which lines it left out, and why" test "$(tail -n 2 <<<"$out" |
+  grep -Fc -e "$shown_file line 3: $local_com is already this computer's " \
+    -e "$shown_file line 4: 'x' is not a port number from 1 to 99")" = 2
+check "the clash is left out whole" grep -q '; line left out$' <<<"$(tail -n 2 <<<"$out" | head -n 1)"
+row "read by the file's number" 0 "^COM77 $tel $blocks$" '^$' -- read 77
+rm -f "$ports_file"
