@@ -67,7 +67,8 @@ std::string MissingPortText(std::string_view name, const PortCatalog &present)
 std::string DescribePort(int number, const PortEntry &port)
 {
     // A port no catalog numbers goes by the name it was given.
-    std::string line = (number > 0 ? "COM" + std::to_string(number) : port.label) + "  " + port.device;
+    std::string line =
+        (number > 0 ? "COM" + std::to_string(number) : port.label) + "  " + port.device;
     if (!port.description.empty())
         line += "  " + port.description;
     if (!port.stableName.empty())

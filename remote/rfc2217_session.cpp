@@ -74,8 +74,8 @@ model::ByteString Rfc2217Session::greeting()
 {
     m_offered = OURS_ACCEPTED;
     m_requested = THEIRS_ACCEPTED;
-    return {IAC, WILL, COM_PORT, IAC, WILL, BINARY, IAC, DO, BINARY, IAC, WILL, SUPPRESS_GO_AHEAD,
-            IAC, DO, SUPPRESS_GO_AHEAD};
+    return {IAC, WILL, COM_PORT,          IAC, WILL, BINARY,           IAC, DO, BINARY,
+            IAC, WILL, SUPPRESS_GO_AHEAD, IAC, DO,   SUPPRESS_GO_AHEAD};
 }
 
 void Rfc2217Session::receive(const model::ByteString &bytes, model::ByteString &data,

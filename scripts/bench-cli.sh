@@ -37,3 +37,5 @@ for n in 1 4 16; do
   kill "${sims[@]}"
   wait "${sims[@]}" 2>/dev/null || true
 done
+
+"$root/scripts/bench-remote.sh" native "$build/app/sgsetup-cli" "$build/sim/sgsim"

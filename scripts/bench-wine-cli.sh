@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Stores one profile into N simulated devices with one sgsetup-cli.exe call under wine,
 # for N = 1, 16 and 99 (COM101 onwards: wine keeps COM1 for the host's ttyS0), and prints the wall time and CPU time of that call
-# and how many devices heard both frames; then times 'ports --probe' over the 99.
+# and how many devices heard both frames; then times 'ports --probe' over the 99, and runs
+# bench-remote.sh for the same counts behind ser2net.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SG_BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" >/dev/null
 "$root/scripts/build-windows.sh" >/dev/null
 exe=$root/build-win/sgsetup-cli.exe
+. "$root/scripts/bench-store.sh"
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
@@ -49,22 +51,9 @@ profile="Z:${work//\//\\}\\profile.json"
 "$wine" "$exe" --version >/dev/null # the first start of a prefix is slower
 
 for n in 1 16 99; do
-  for i in $(seq "$n"); do : >"$work/sim$i.log"; done
   ports=()
   for i in $(seq "$n"); do ports+=("\\\\.\\COM$((100 + i))"); done
-  /usr/bin/time -f '%e %U %S' -o "$work/time" \
-    "$wine" "$exe" store "${ports[@]}" --from "$profile" >"$work/out" </dev/null || true
-  read -r wall user sys <"$work/time"
-  sleep 0.2
-  ok=$(grep -c ' ok ' "$work/out" || true)
-  both=0
-  for i in $(seq "$n"); do
-    grep -q 'write data' "$work/sim$i.log" && grep -q 'write params' "$work/sim$i.log" &&
-      both=$((both + 1))
-  done
-  awk -v n="$n" -v ok="$ok" -v both="$both" -v wall="$wall" -v user="$user" -v sys="$sys" \
-    'BEGIN { printf "N=%-2d  %2d ok  %2d heard both frames  wall %.2f s  CPU %.0f ms\n",
-             n, ok, both, wall, (user + sys) * 1000 }'
+  bench_store "" "$n" "$wine" "$exe" store "${ports[@]}" --from "$profile"
 done
 
 /usr/bin/time -f '%e %U %S' -o "$work/time" "$wine" "$exe" ports --probe >"$work/out" </dev/null ||
@@ -74,3 +63,6 @@ awk -v found="$(grep -c generator "$work/out")" -v wall="$wall" -v user="$user" 
   'BEGIN { printf "ports --probe over 99: %d generators  wall %.2f s  CPU %.0f ms\n",
            found, wall, (user + sys) * 1000 }'
 ls -l "$root/build-win/sgsetup.exe" "$exe" | awk '{ printf "%s  %d bytes\n", $NF, $5 }'
+kill "${sims[@]}" 2>/dev/null || true
+sims=()
+"$root/scripts/bench-remote.sh" wine "$exe" "$build/sim/sgsim"

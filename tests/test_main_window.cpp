@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QToolTip>
 #include <QtTest>
 
@@ -442,6 +444,48 @@ private slots:
         QCOMPARE(Box(window, "TXTdata")->text(), QString("CAFE"));
         QCOMPARE(Params(window), QString("00010040190A0302"));
         QVERIFY(closer.seen.isEmpty());
+    }
+
+    // A number from the user's ports file reaches a simulator behind Debian's ser2net.
+    void readsANumberFromThePortsFile()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const QString port = QString::number(probe.serverPort());
+        probe.close();
+        QTemporaryDir config;
+        QFile yaml(config.filePath("ser2net.yaml"));
+        QVERIFY(yaml.open(QIODevice::WriteOnly));
+        yaml.write(QString("connection: &c\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
+                           "  connector: serialdev,%2,9600n81,local\n")
+                       .arg(port, sim.device())
+                       .toUtf8());
+        yaml.close();
+        QProcess server;
+        server.start("ser2net", {"-n", "-c", yaml.fileName(), "-P", config.filePath("pid")});
+        QVERIFY(QTest::qWaitFor(
+            [&] { return QTcpSocket().bind(QHostAddress::LocalHost, port.toUShort()) == false; },
+            5000));
+        QVERIFY(config.path().startsWith('/') && QDir(config.path()).mkdir("sgsetup"));
+        QFile ports(config.filePath("sgsetup/ports"));
+        QVERIFY(ports.open(QIODevice::WriteOnly));
+        ports.write(QString("77 rfc2217://127.0.0.1:%1 bench 3\n").arg(port).toUtf8());
+        ports.close();
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+
+        WindowApp app;
+        MainWindow &window = ShowOnPort(app, 77);
+        MessageBoxCloser closer;
+        Button(window, "CMDread")->click();
+        QVERIFY(Idle(app, 5000));
+        qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(closer.seen.isEmpty());
+        QCOMPARE(Params(window), QString("00010040190A0004"));
+        QCOMPARE(Box(window, "TXTdata")->text(), QString("01020304"));
+        server.kill();
+        server.waitForFinished();
     }
 
 private:

@@ -121,9 +121,9 @@ void TcpStream::connectDone(Connect &connect)
 {
     m_connect = nullptr;
     if (connect.socket == INVALID_SOCKET) {
-        fail(connect.lookupFailed                 ? remote::StreamFailure::UnknownHost
+        fail(connect.lookupFailed               ? remote::StreamFailure::UnknownHost
              : connect.error == WSAECONNREFUSED ? remote::StreamFailure::Refused
-                                                 : remote::StreamFailure::Other,
+                                                : remote::StreamFailure::Other,
              connect.error);
         return;
     }

@@ -14,6 +14,11 @@ void TimerTicker::start()
     m_running = m_timers.every(m_periodMs, [this] { m_onTick(); });
 }
 
+TimerTicker::~TimerTicker()
+{
+    stop();
+}
+
 void TimerTicker::stop()
 {
     if (m_running)

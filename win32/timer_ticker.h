@@ -8,11 +8,14 @@
 
 namespace sg::win32 {
 
-// The transfer timer, a repeating one of its own timers.
+// The transfer timer, a repeating one of the thread's timers.
 class TimerTicker : public transfer::Ticker
 {
 public:
     explicit TimerTicker(std::function<void()> onTick, UINT periodMs = transfer::TICK_MS);
+    ~TimerTicker() override;
+    TimerTicker(const TimerTicker &) = delete;
+    TimerTicker &operator=(const TimerTicker &) = delete;
 
     void start() override;
     void stop() override;
@@ -20,7 +23,7 @@ public:
 private:
     std::function<void()> m_onTick;
     UINT m_periodMs;
-    Timers m_timers;
+    Timers &m_timers = Timers::OfThisThread();
     UINT_PTR m_running = 0;
 };
 

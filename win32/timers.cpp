@@ -13,6 +13,12 @@ Timers::~Timers()
         DestroyWindow(m_window);
 }
 
+Timers &Timers::OfThisThread()
+{
+    thread_local Timers timers;
+    return timers;
+}
+
 void Timers::callAfter(UINT ms, std::function<void()> call)
 {
     add(ms, {std::move(call), false});

@@ -25,6 +25,9 @@ public:
 
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // This thread's one instance: a program with a hundred ports makes no hundred windows.
+    static Timers &OfThisThread();
+
 private:
     struct Timer
     {

@@ -82,15 +82,23 @@ native_path() {
   if [ "$platform" = wine ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi
 }
 
-run() { # arguments...; leaves status, out and err
+start_run() { # arguments...: the program in the background; leaves reader
   if [ "$platform" = wine ]; then
-    "$wine" "$cli" "$@" >"$work/out" 2>"$work/err" </dev/null
+    "$wine" "$cli" "$@" >"$work/out" 2>"$work/err" </dev/null &
   else
-    "$cli" "$@" >"$work/out" 2>"$work/err" </dev/null
+    "$cli" "$@" >"$work/out" 2>"$work/err" </dev/null &
   fi
+  reader=$!
+}
+end_run() { # waits for it; leaves status, out and err
+  wait "$reader"
   status=$?
   out=$(cat "$work/out")
   err=$(cat "$work/err")
+}
+run() { # arguments...; leaves status, out and err
+  start_run "$@"
+  end_run
 }
 
 ok() { echo "ok - $platform: $1"; }
@@ -258,16 +266,10 @@ check "the probe took under 2 s (${first_ms} ms, then ${second_ms} ms)" \
 
 # Ctrl+C during a transfer (wine turns SIGINT into the console's Ctrl+C): the ports are
 # closed and the exit status says so.
-if [ "$platform" = wine ]; then
-  "$wine" "$cli" read "$silent" >"$work/out" 2>"$work/err" </dev/null &
-else
-  "$cli" read "$silent" >"$work/out" 2>"$work/err" </dev/null &
-fi
-reader=$!
+start_run read "$silent"
 sleep 1
 kill -INT "$reader"
-wait "$reader"
-status=$? out=$(cat "$work/out") err=$(cat "$work/err")
+end_run
 check "Ctrl+C exits 130 and closes the ports" test "$status:$err" = \
   "130:sgsetup-cli: interrupted; every port is closed"
 

@@ -94,17 +94,11 @@ row "a mute listener on raw TCP is a silent device" 1 'nothing came back \(0 of 
 # The server dies during a transfer: as an adapter pulled out.
 start_ser2net killed "telnet(rfc2217),tcp,127.0.0.1,$p_kill" "serialdev,${sim_dev[net]},$line"
 await_listening "$p_kill"
-if [ "$platform" = wine ]; then
-  "$wine" "$cli" read "rfc2217://127.0.0.1:$p_kill" >"$work/out" 2>"$work/err" </dev/null &
-else
-  "$cli" read "rfc2217://127.0.0.1:$p_kill" >"$work/out" 2>"$work/err" </dev/null &
-fi
-reader=$!
+start_run read "rfc2217://127.0.0.1:$p_kill"
 sleep 0.8
 kill -9 "$server_pid"
 wait "$server_pid" 2>/dev/null
-wait "$reader"
-status=$? out=$(cat "$work/out") err=$(cat "$work/err")
+end_run
 check "the server killed mid-transfer" grep -q \
   "ERROR! Check COM settings (127.0.0.1:$p_kill: the server closed the connection)$" <<<"$out"
 

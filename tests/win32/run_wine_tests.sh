@@ -62,10 +62,22 @@ for n in 11 12 13; do
     /d "COM$n" /f >/dev/null 2>&1
 done
 
+# The answering simulator once more, behind ser2net, by the number the ports file gives it.
+remote_port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+printf 'connection: &c\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%s\n  connector: serialdev,%s,9600n81,local\n' \
+  "$remote_port" "$(pts_of answering)" >"$work/ser2net.yaml"
+ser2net -n -c "$work/ser2net.yaml" -P "$work/ser2net.pid" >"$work/ser2net.log" 2>&1 &
+pids+=($!)
+appdata=$("$wine" cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')
+ports_file=$("$wine" winepath -u "$appdata\\sgsetup\\ports.txt" 2>/dev/null)
+mkdir -p "$(dirname "$ports_file")"
+echo "15 rfc2217://127.0.0.1:$remote_port  the answering simulator" >"$ports_file"
+
 "$wine" "$exe" >"$work/sgsetup.log" 2>&1 &
 pids+=($!)
 status=0
-"$wine" "$driver" 11 12 13 42 14 | tr -d '\r' || status=$?
+"$wine" "$driver" 11 12 13 42 14 15 | tr -d '\r' || status=$?
+rm -f "$ports_file"
 for n in 11 12 13; do
   "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$n" /f >/dev/null 2>&1
 done

@@ -422,9 +422,9 @@ int wmain(int argc, wchar_t *argv[])
 {
     SetProcessDPIAware(); // sizes and pixels as the window has them, not scaled to 96 DPI
     const bool helpOnly = argc == 3 && std::wstring(argv[1]) == L"help";
-    if (argc != 6 && !helpOnly) {
+    if (argc != 7 && !helpOnly) {
         std::printf("usage: wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT "
-                    "COM_UNLISTED\n"
+                    "COM_UNLISTED COM_REMOTE\n"
                     "       wine_driver help LABEL\n");
         return 2;
     }
@@ -468,6 +468,13 @@ int wmain(int argc, wchar_t *argv[])
     if (problem.empty())
         problem = Expect(L"the data box", Text(Item({"TXTdata"})), L"01020304");
     Report("a port its driver did not list opens by its number", problem);
+
+    UseCom(argv[6]);
+    SetText({"TXTdata"}, L"ff");
+    problem = Transfer({"CMDread"});
+    if (problem.empty())
+        problem = Expect(L"the data box", Text(Item({"TXTdata"})), L"01020304");
+    Report("a number from the ports file reads through the network serial server", problem);
 
     SetText({"TXTdata"}, L"cafe");
     SetText({"Text1", 6}, L"3");
