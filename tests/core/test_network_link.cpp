@@ -10,9 +10,13 @@ using namespace sg::remote;
 
 namespace {
 
-struct Fakes
+// The link's stream, timer and listener in one: a journal of what it did and told.
+struct Fakes : sg::protocol::SerialLinkListener
 {
-    std::vector<std::string> journal; // what the link did to the stream, and told
+    void bytesArrived() override { journal.push_back("bytes"); }
+    void deviceLost() override { journal.push_back("lost"); }
+
+    std::vector<std::string> journal;
     StreamListener *stream = nullptr;
     sg::model::ByteString incoming;
     std::function<void()> tick;
@@ -22,45 +26,31 @@ struct Fakes
 class FakeStream : public ByteStream
 {
 public:
-    explicit FakeStream(Fakes &fakes) : m_fakes(fakes) {}
+    explicit FakeStream(Fakes &fakes) : m(fakes) {}
 
-    void setListener(StreamListener *listener) override { m_fakes.stream = listener; }
+    void setListener(StreamListener *listener) override { m.stream = listener; }
     void connectTo(const std::string &host, std::uint16_t port) override
     {
-        m_fakes.journal.push_back("connect " + host + " " + std::to_string(port));
+        m.journal.push_back("connect " + host + " " + std::to_string(port));
     }
     bool write(const sg::model::ByteString &bytes) override
     {
-        m_fakes.journal.push_back("write " + ToHex(bytes));
+        m.journal.push_back("write " + ToHex(bytes));
         return true;
     }
-    sg::model::ByteString takeInput() override { return std::exchange(m_fakes.incoming, {}); }
-    void close() override { m_fakes.journal.push_back("close"); }
+    sg::model::ByteString takeInput() override { return std::exchange(m.incoming, {}); }
+    void close() override { m.journal.push_back("close"); }
 
-private:
-    Fakes &m_fakes;
+    Fakes &m;
 };
 
-class FakeTimer : public sg::transfer::Ticker
+struct FakeTimer : sg::transfer::Ticker
 {
-public:
-    explicit FakeTimer(Fakes &fakes) : m_fakes(fakes) {}
-    void start() override { m_fakes.ticking = true; }
-    void stop() override { m_fakes.ticking = false; }
+    explicit FakeTimer(Fakes &fakes) : m(fakes) {}
+    void start() override { m.ticking = true; }
+    void stop() override { m.ticking = false; }
 
-private:
-    Fakes &m_fakes;
-};
-
-class Listener : public sg::protocol::SerialLinkListener
-{
-public:
-    explicit Listener(Fakes &fakes) : m_fakes(fakes) {}
-    void bytesArrived() override { m_fakes.journal.push_back("bytes"); }
-    void deviceLost() override { m_fakes.journal.push_back("lost"); }
-
-private:
-    Fakes &m_fakes;
+    Fakes &m;
 };
 
 struct Rig
@@ -73,7 +63,7 @@ struct Rig
                    return std::make_unique<FakeTimer>(fakes);
                })
     {
-        link.setListener(&listener);
+        link.setListener(&fakes);
     }
     void arrive(const std::string &hex)
     {
@@ -87,7 +77,6 @@ struct Rig
     }
 
     Fakes fakes;
-    Listener listener{fakes};
     NetworkLink link;
 };
 
