@@ -74,11 +74,10 @@ row "a refused connection" 2 \
 row "an unknown host" 2 "\(nosuch.invalid:4001: unknown host 'nosuch.invalid' \(.+\)\)$" '^$' -- \
   read socket://nosuch.invalid:4001
 
-# A listener that accepts and never speaks.
 "$python" -c 'import socket, sys, time
 s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1]))); s.listen(8)
 held = []
-while True: held.append(s.accept())' "$p_mute" &
+while True: held.append(s.accept())' "$p_mute" & # accepts and never speaks
 pids+=($!)
 await_listening "$p_mute"
 start=$(date +%s%N)
