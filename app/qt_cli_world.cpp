@@ -15,9 +15,12 @@ protocol::PortCatalog QtCliWorld::ports() const
                                    remote::ReadPortsFile(serial::UserPortsFile()));
 }
 
-// A by-id link and the device it points to are one port.
+// A by-id link and the device it points to are one port; a name that is no path, such as
+// a network address, stands as it is.
 std::string QtCliWorld::resolvePortName(const std::string &name) const
 {
+    if (!name.starts_with('/'))
+        return name;
     std::error_code error;
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(name, error);
     return error ? name : resolved.string();

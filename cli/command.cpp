@@ -67,16 +67,17 @@ void Declare(Verb verb, CLI::App &parser, Options &options)
     }
 }
 
-std::optional<std::vector<PortChoice>> ParsePorts(const std::vector<std::string> &given,
-                                                  std::string &error)
+std::optional<std::vector<protocol::PortChoice>> ParsePorts(const std::vector<std::string> &given,
+                                                            std::string &error)
 {
-    std::vector<PortChoice> ports;
+    std::vector<protocol::PortChoice> ports;
     for (const std::string &text : given) {
-        std::optional<PortChoice> port = ParsePortChoice(text, error);
+        std::optional<protocol::PortChoice> port = ParsePortChoice(text, error);
         if (!port)
             return std::nullopt;
-        const bool twice = std::any_of(ports.begin(), ports.end(),
-                                       [&](const PortChoice &p) { return p.given == port->given; });
+        const bool twice =
+            std::any_of(ports.begin(), ports.end(),
+                        [&](const protocol::PortChoice &p) { return p.given == port->given; });
         if (twice) {
             error = "COM: " + text + " is given twice";
             return std::nullopt;
@@ -151,7 +152,8 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
             return Fail(error, "--trace: goes with --probe; a list sends nothing");
         if (options.positional.empty())
             return command;
-        std::optional<std::vector<PortChoice>> ports = ParsePorts(options.positional, error);
+        std::optional<std::vector<protocol::PortChoice>> ports =
+            ParsePorts(options.positional, error);
         if (!ports)
             return std::nullopt;
         command.ports = std::move(*ports);
@@ -159,7 +161,8 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
     }
     case Verb::Read:
     case Verb::Store: {
-        std::optional<std::vector<PortChoice>> ports = ParsePorts(options.positional, error);
+        std::optional<std::vector<protocol::PortChoice>> ports =
+            ParsePorts(options.positional, error);
         if (!ports)
             return std::nullopt;
         command.ports = std::move(*ports);

@@ -24,7 +24,7 @@ enum class Verb
 struct Command
 {
     Verb verb = Verb::Help;
-    std::vector<PortChoice> ports;
+    std::vector<protocol::PortChoice> ports;
     bool json = false;
     bool verify = false;
     bool probe = false;   // ports: ask each port whether a generator answers

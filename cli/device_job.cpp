@@ -4,12 +4,11 @@
 
 namespace sg::cli {
 
-DeviceJob::DeviceJob(PortTarget target, protocol::ResolvedPort port,
-                     transfer::TransferEngine &engine, transfer::EventLoop &loop,
-                     std::function<void()> onFinished)
-    : m_port(std::move(port)), m_engine(engine), m_loop(loop), m_onFinished(std::move(onFinished))
+DeviceJob::DeviceJob(protocol::Port port, transfer::TransferEngine &engine,
+                     transfer::EventLoop &loop, std::function<void()> onFinished)
+    : m_engine(engine), m_loop(loop), m_onFinished(std::move(onFinished))
 {
-    m_result.port = std::move(target);
+    m_result.port = std::move(port);
     m_engine.setEvents(this);
 }
 
@@ -35,7 +34,8 @@ void DeviceJob::startStore(const model::Blocks &blocks, bool verify)
 void DeviceJob::begin(Phase phase)
 {
     m_phase = phase;
-    phase == Phase::Store ? m_engine.startStore(m_port, *m_stored) : m_engine.startRead(m_port);
+    phase == Phase::Store ? m_engine.startStore(m_result.port, *m_stored)
+                          : m_engine.startRead(m_result.port);
 }
 
 void DeviceJob::transferEnded(const transfer::TransferOutcome &outcome)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "cli/port_choice.h"
 #include "model/blocks.h"
 #include "protocol/port_catalog.h"
 #include "transfer/event_loop.h"
@@ -22,7 +21,7 @@ enum class Outcome
 
 struct DeviceResult
 {
-    PortTarget port;
+    protocol::Port port;
     Outcome outcome = Outcome::Ok;
     std::string data;     // hex digits, as read or as stored
     std::string params;   // "00 01 00 40 19 0A 00 04"
@@ -37,8 +36,8 @@ class DeviceJob : public transfer::TransferEvents
 {
 public:
     // port has an error and no device when the number is not there.
-    DeviceJob(PortTarget target, protocol::ResolvedPort port, transfer::TransferEngine &engine,
-              transfer::EventLoop &loop, std::function<void()> onFinished);
+    DeviceJob(protocol::Port port, transfer::TransferEngine &engine, transfer::EventLoop &loop,
+              std::function<void()> onFinished);
     ~DeviceJob() override;
     DeviceJob(const DeviceJob &) = delete;
     DeviceJob &operator=(const DeviceJob &) = delete;
@@ -65,7 +64,6 @@ private:
     void phaseEnded(const transfer::TransferOutcome &outcome);
     void fail(Outcome outcome, std::string_view text, const std::string &reason);
 
-    protocol::ResolvedPort m_port;
     transfer::TransferEngine &m_engine;
     transfer::EventLoop &m_loop;
     std::function<void()> m_onFinished;

@@ -1,6 +1,5 @@
 #include "cli/port_choice.h"
 
-#include "cli/world.h"
 #include "remote/remote_address.h"
 
 #include <algorithm>
@@ -37,46 +36,23 @@ bool IsPortName(std::string_view text)
 
 } // namespace
 
-std::optional<PortChoice> ParsePortChoice(std::string_view text, std::string &error)
+std::optional<protocol::PortChoice> ParsePortChoice(std::string_view text, std::string &error)
 {
     if (const std::optional<int> com = ComNumberOf(text))
-        return PortChoice{"COM" + std::to_string(*com), com};
+        return protocol::PortChoice{"COM" + std::to_string(*com), com};
     if (IsPortName(text))
-        return PortChoice{std::string(text), std::nullopt};
+        return protocol::PortChoice{std::string(text), std::nullopt};
     if (remote::IsRemoteAddress(text)) {
         if (!remote::ParseRemoteAddress(text, error)) {
             error = "COM: " + error;
             return std::nullopt;
         }
-        return PortChoice{std::string(text), std::nullopt};
+        return protocol::PortChoice{std::string(text), std::nullopt};
     }
     error = "COM: expected a port number from 1 to 99 or a port's device name (see "
             "'sgsetup-cli ports'), got '" +
             std::string(text) + "'";
     return std::nullopt;
-}
-
-PortTarget ResolvePort(const PortChoice &choice, const protocol::PortCatalog &catalog,
-                       const World &world)
-{
-    PortTarget target{choice.com, choice.given, {}};
-    if (choice.com) {
-        target.device = catalog.deviceOf(*choice.com);
-        return target;
-    }
-    // An address names no file to resolve.
-    const bool remote = remote::IsRemoteAddress(choice.given);
-    const std::string system = remote ? choice.given : world.resolvePortName(choice.given);
-    for (std::size_t i = 0; i < catalog.entries().size(); ++i) {
-        const std::string &device = catalog.entries()[i].device;
-        if (device == choice.given || (!remote && world.resolvePortName(device) == system)) {
-            target.com = catalog.numberAt(i);
-            target.device = device;
-            return target;
-        }
-    }
-    target.device = choice.given;
-    return target;
 }
 
 } // namespace sg::cli

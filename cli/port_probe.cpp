@@ -2,9 +2,8 @@
 
 namespace sg::cli {
 
-PortProbe::PortProbe(int com, protocol::PortEntry port, protocol::SerialLink &link) : m_link(link)
+PortProbe::PortProbe(protocol::Port port, protocol::SerialLink &link) : m_link(link)
 {
-    m_result.com = com;
     m_result.port = std::move(port);
     m_link.setListener(this);
 }

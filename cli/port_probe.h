@@ -19,8 +19,7 @@ enum class ProbeVerdict
 
 struct ProbeResult
 {
-    int com = 0;
-    protocol::PortEntry port;
+    protocol::Port port;
     ProbeVerdict verdict = ProbeVerdict::NoAnswer;
     std::string reason;                      // why a port is unusable or skipped
     std::optional<model::ParamBlock> params; // what a generator answered
@@ -31,7 +30,7 @@ struct ProbeResult
 class PortProbe : public protocol::SerialLinkListener
 {
 public:
-    PortProbe(int com, protocol::PortEntry port, protocol::SerialLink &link);
+    PortProbe(protocol::Port port, protocol::SerialLink &link);
     ~PortProbe() override;
     PortProbe(const PortProbe &) = delete;
     PortProbe &operator=(const PortProbe &) = delete;

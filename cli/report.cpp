@@ -35,9 +35,9 @@ Json Number(double value)
                                                                 : Json(value);
 }
 
-Json PortJson(int com, const protocol::PortEntry &port)
+Json PortJson(const protocol::Port &port)
 {
-    return {{"com", com > 0 ? Json(com) : Json(nullptr)},
+    return {{"com", port.number > 0 ? Json(port.number) : Json(nullptr)},
             {"device", port.device},
             {"label", port.label},
             {"description", port.description},
@@ -61,8 +61,7 @@ std::string VerdictName(ProbeVerdict verdict)
 
 std::string ProbeLine(const ProbeResult &result)
 {
-    std::string line =
-        protocol::DescribePort(result.com, result.port) + "  " + VerdictName(result.verdict);
+    std::string line = protocol::DescribePort(result.port) + "  " + VerdictName(result.verdict);
     if (result.params)
         line += ", " + model::DescribeBitRate(*result.params);
     if (!result.reason.empty())
@@ -72,7 +71,7 @@ std::string ProbeLine(const ProbeResult &result)
 
 std::string ProbeJson(const ProbeResult &result)
 {
-    Json object = PortJson(result.com, result.port);
+    Json object = PortJson(result.port);
     object["probe"] = VerdictName(result.verdict);
     object["reason"] = TextOrNull(result.reason);
     const std::optional<double> baud =
@@ -108,7 +107,7 @@ std::string ResultJson(const DeviceResult &result)
 {
     const bool ok = result.outcome == Outcome::Ok;
     Json object{
-        {"com", result.port.com ? Json(*result.port.com) : Json()},
+        {"com", result.port.number > 0 ? Json(result.port.number) : Json()},
         {"port", result.port.name},
         {"device", TextOrNull(result.port.device)},
         {"ok", ok},
@@ -143,8 +142,8 @@ std::string PortLines(const protocol::PortCatalog &catalog, bool json)
     if (!json)
         return catalog.text() + '\n';
     std::string lines;
-    for (std::size_t i = 0; i < catalog.entries().size(); ++i)
-        lines += JsonLine(PortJson(catalog.numberAt(i), catalog.entries()[i]));
+    for (const protocol::Port &port : catalog.entries())
+        lines += JsonLine(PortJson(port));
     return lines;
 }
 

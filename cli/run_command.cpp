@@ -37,19 +37,21 @@ struct ProbeRun
 };
 
 // The ports a probe asks: those named, as named, else every listed one.
-std::vector<std::pair<int, protocol::PortEntry>>
-ProbeTargets(const Command &command, const protocol::PortCatalog &catalog, World &world)
+std::vector<protocol::Port> ProbeTargets(const Command &command,
+                                         const protocol::PortCatalog &catalog, World &world)
 {
-    std::vector<std::pair<int, protocol::PortEntry>> targets;
-    for (const PortChoice &choice : command.ports) {
-        const PortTarget target = ResolvePort(choice, catalog, world);
-        const std::string missing =
-            target.device.empty() ? protocol::MissingPortText(target.name, catalog) : "";
-        targets.push_back(
-            {target.com.value_or(0), {target.name, target.device, {}, {}, 0, missing}});
+    if (command.ports.empty())
+        return catalog.entries();
+    std::vector<protocol::Port> targets;
+    for (const protocol::PortChoice &choice : command.ports) {
+        // Named, a port is probed whatever the catalog says of it; one not there is unusable.
+        const protocol::Port port = protocol::ResolvePort(choice, catalog, world.systemName());
+        targets.push_back({.label = port.name,
+                           .device = port.device,
+                           .number = port.number,
+                           .notProbed = port.error,
+                           .name = port.name});
     }
-    for (std::size_t i = 0; command.ports.empty() && i < catalog.entries().size(); ++i)
-        targets.push_back({catalog.numberAt(i), catalog.entries()[i]});
     return targets;
 }
 
@@ -80,9 +82,9 @@ int RunProbe(const Command &command, World &world)
     const bool json = command.json;
     std::vector<ProbeRun> runs;
     bool waiting = false;
-    for (auto &[com, port] : ProbeTargets(command, world.ports(), world)) {
+    for (protocol::Port &port : ProbeTargets(command, world.ports(), world)) {
         std::unique_ptr<protocol::SerialLink> link = NewLink(command, world);
-        auto probe = std::make_unique<PortProbe>(com, std::move(port), *link);
+        auto probe = std::make_unique<PortProbe>(std::move(port), *link);
         waiting = probe->start() || waiting;
         runs.push_back({std::move(link), std::move(probe)});
     }
@@ -100,22 +102,13 @@ int RunProbe(const Command &command, World &world)
     return ProbeExitStatus(results);
 }
 
-// What a transfer starts on: the port, or why the number reaches none.
-protocol::ResolvedPort Resolved(const PortTarget &target, const protocol::PortCatalog &catalog)
-{
-    if (target.device.empty())
-        return {target.name, {}, protocol::MissingPortText(target.name, catalog)};
-    return {target.name, target.device, {}};
-}
-
 // One device's own link, ticker and engine, and the job that runs them.
 struct DeviceRun
 {
-    DeviceRun(World &world, std::unique_ptr<protocol::SerialLink> serial, const PortTarget &target,
-              const protocol::PortCatalog &catalog, std::function<void()> onFinished)
+    DeviceRun(World &world, std::unique_ptr<protocol::SerialLink> serial, protocol::Port port,
+              std::function<void()> onFinished)
         : link(std::move(serial)), ticker(world.makeTicker([this] { engine.tick(); })),
-          engine(*link, *ticker),
-          job(target, Resolved(target, catalog), engine, world.loop(), std::move(onFinished))
+          engine(*link, *ticker), job(std::move(port), engine, world.loop(), std::move(onFinished))
     {
     }
 
@@ -128,9 +121,9 @@ struct DeviceRun
 int RunTransfers(const Command &command, World &world)
 {
     const protocol::PortCatalog catalog = world.ports();
-    std::vector<PortTarget> targets;
-    for (const PortChoice &choice : command.ports) {
-        targets.push_back(ResolvePort(choice, catalog, world));
+    std::vector<protocol::Port> targets;
+    for (const protocol::PortChoice &choice : command.ports) {
+        targets.push_back(protocol::ResolvePort(choice, catalog, world.systemName()));
         for (std::size_t i = 0; i + 1 < targets.size(); ++i) {
             if (!targets[i].device.empty() && targets[i].device == targets.back().device) {
                 PrintError(world, "sgsetup-cli: COM: " + targets[i].name + " and " +
@@ -141,12 +134,12 @@ int RunTransfers(const Command &command, World &world)
     }
     std::vector<std::unique_ptr<DeviceRun>> runs;
     std::size_t running = targets.size();
-    for (const PortTarget &target : targets) {
-        runs.push_back(std::make_unique<DeviceRun>(world, NewLink(command, world), target, catalog,
-                                                   [&running, &world] {
-                                                       if (--running == 0)
-                                                           world.loop().stop();
-                                                   }));
+    for (const protocol::Port &target : targets) {
+        runs.push_back(
+            std::make_unique<DeviceRun>(world, NewLink(command, world), target, [&running, &world] {
+                if (--running == 0)
+                    world.loop().stop();
+            }));
     }
     for (const std::unique_ptr<DeviceRun> &run : runs) {
         if (command.verb == Verb::Read)

@@ -22,6 +22,10 @@ public:
     // The system's own name for a port the user named, e.g. a by-id link's target; the
     // name itself when there is nothing to resolve.
     virtual std::string resolvePortName(const std::string &name) const = 0;
+    protocol::SystemName systemName() const
+    {
+        return [this](const std::string &name) { return resolvePortName(name); };
+    }
     virtual std::unique_ptr<protocol::SerialLink> makeLink() = 0;
     virtual std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) = 0;
     virtual transfer::EventLoop &loop() = 0;

@@ -75,8 +75,7 @@ void WindowPresenter::start(bool read)
     if (m_engine.state() != transfer::TransferState::Idle)
         return;
     model::NormalizeFields(m_view, m_blocks);
-    const protocol::ResolvedPort port =
-        protocol::ResolveComText(m_view.text(COM_BOX), m_ports.catalog());
+    const protocol::Port port = protocol::ResolveComText(m_view.text(COM_BOX), m_ports.catalog());
     read ? m_engine.startRead(port) : m_engine.startStore(port, m_blocks);
     if (m_engine.state() != transfer::TransferState::Idle)
         DisableTransferButtons();

@@ -13,29 +13,44 @@ std::string Printable(std::u16string_view text)
     return out;
 }
 
+std::string ComName(int number)
+{
+    return "COM" + std::to_string(number);
+}
+
 } // namespace
 
-std::optional<PortEntry> PortCatalog::find(int number) const
+PortCatalog::PortCatalog(std::vector<Port> entries, std::string unlistedPrefix)
+    : m_entries(std::move(entries)), m_unlistedPrefix(std::move(unlistedPrefix))
 {
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (numberAt(i) == number)
-            return m_entries[i];
+        Port &port = m_entries[i];
+        port.number = port.number > 0 ? port.number : static_cast<int>(i) + 1;
+        port.name = ComName(port.number);
+    }
+}
+
+std::optional<Port> PortCatalog::find(int number) const
+{
+    for (const Port &port : m_entries) {
+        if (port.number == number)
+            return port;
     }
     return std::nullopt;
 }
 
 std::string PortCatalog::deviceOf(int number) const
 {
-    if (const std::optional<PortEntry> entry = find(number))
+    if (const std::optional<Port> entry = find(number))
         return entry->device;
     return m_unlistedPrefix.empty() ? "" : m_unlistedPrefix + std::to_string(number);
 }
 
 int PortCatalog::numberOf(std::string_view label) const
 {
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].label == label)
-            return numberAt(i);
+    for (const Port &port : m_entries) {
+        if (port.label == label)
+            return port.number;
     }
     return 0;
 }
@@ -43,10 +58,10 @@ int PortCatalog::numberOf(std::string_view label) const
 std::string PortCatalog::text() const
 {
     std::string text = m_entries.empty() ? "No serial ports found." : "";
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+    for (const Port &port : m_entries) {
         if (!text.empty())
             text += '\n';
-        text += DescribePort(numberAt(i), m_entries[i]);
+        text += DescribePort(port);
     }
     for (const std::string &note : m_notes)
         text += '\n' + note;
@@ -60,15 +75,13 @@ std::string MissingPortText(std::string_view name, const PortCatalog &present)
         return text + "no serial ports found";
     text += "ports here:";
     for (std::size_t i = 0; i < present.entries().size(); ++i)
-        text += (i == 0 ? " COM" : ", COM") + std::to_string(present.numberAt(i));
+        text += (i == 0 ? " " : ", ") + present.entries()[i].name;
     return text;
 }
 
-std::string DescribePort(int number, const PortEntry &port)
+std::string DescribePort(const Port &port)
 {
-    // A port no catalog numbers goes by the name it was given.
-    std::string line =
-        (number > 0 ? "COM" + std::to_string(number) : port.label) + "  " + port.device;
+    std::string line = port.name + "  " + port.device;
     if (!port.description.empty())
         line += "  " + port.description;
     if (!port.stableName.empty())
@@ -94,15 +107,35 @@ std::optional<int> ParseComNumber(std::u16string_view text)
     return value;
 }
 
-ResolvedPort ResolveComText(std::u16string_view text, const PortCatalog &catalog)
+Port ResolvePort(const PortChoice &choice, const PortCatalog &catalog, const SystemName &systemName)
+{
+    if (choice.com) {
+        if (std::optional<Port> listed = catalog.find(*choice.com))
+            return *listed;
+        const std::string name = ComName(*choice.com);
+        const std::string device = catalog.deviceOf(*choice.com);
+        return {.device = device,
+                .number = *choice.com,
+                .name = name,
+                .error = device.empty() ? MissingPortText(name, catalog) : ""};
+    }
+    const std::string system = systemName ? systemName(choice.given) : choice.given;
+    for (const Port &listed : catalog.entries()) {
+        if (listed.device == choice.given || (systemName && systemName(listed.device) == system)) {
+            Port port = listed;
+            port.name = choice.given;
+            return port;
+        }
+    }
+    return {.device = choice.given, .name = choice.given};
+}
+
+Port ResolveComText(std::u16string_view text, const PortCatalog &catalog)
 {
     const std::optional<int> number = ParseComNumber(text);
     if (!number)
-        return {{}, {}, "COM box: '" + Printable(text) + "' is not a port number"};
-    const std::string name = "COM" + std::to_string(*number);
-    if (std::string device = catalog.deviceOf(*number); !device.empty())
-        return {name, std::move(device), {}};
-    return {name, {}, MissingPortText(name, catalog)};
+        return {.error = "COM box: '" + Printable(text) + "' is not a port number"};
+    return ResolvePort({ComName(*number), number}, catalog);
 }
 
 } // namespace sg::protocol

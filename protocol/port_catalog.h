@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,14 +9,26 @@
 
 namespace sg::protocol {
 
-struct PortEntry
+// One port, from the catalog or the ports file to the link that opens it.
+struct Port
 {
-    std::string label;       // what the user sees, e.g. ttyUSB0 or sgsim-1234
-    std::string device;      // path to open
-    std::string description; // may be empty
-    std::string stableName;  // a name that outlives re-plugging, e.g. a by-id link; may be empty
-    int number = 0;          // the system's own COM number, 0 where the catalog counts
-    std::string notProbed;   // why a probe does not open this port; usually empty
+    // Each member has its default, so that a port is built naming only what it has.
+    std::string label{};       // as the system lists it: ttyUSB0, sgsim-1234, an address
+    std::string device{};      // what to open; empty when there is nothing to open
+    std::string description{}; // may be empty
+    std::string stableName{};  // a name that outlives re-plugging, e.g. a by-id link
+    int number = 0;            // its COM number; 0 where no number reaches it
+    std::string notProbed{};   // why a probe does not open this port; usually empty
+    std::string name{};        // how reports name it: COMn, or the name the user gave
+    std::string error{};       // why there is nothing to open
+};
+
+// A port as the user gave it: a COM number, or the port's own name (a device path such as
+// /dev/serial/by-id/usb-… or \\.\COM3, or a network address).
+struct PortChoice
+{
+    std::string given; // COMn for a number
+    std::optional<int> com;
 };
 
 // The ports as the user numbers them: COM1 is the first entry, unless the system numbers
@@ -24,26 +37,19 @@ class PortCatalog
 {
 public:
     PortCatalog() = default;
-    // unlistedPrefix: where the system names its ports by number, the prefix that makes a
-    // number's name, so that a port its driver left out of the list still opens.
-    explicit PortCatalog(std::vector<PortEntry> entries, std::string unlistedPrefix = {})
-        : m_entries(std::move(entries)), m_unlistedPrefix(std::move(unlistedPrefix))
-    {
-    }
+    // Entries without a number of their own are counted from one. unlistedPrefix: where the
+    // system names its ports by number, the prefix that makes a number's name, so that a
+    // port its driver left out of the list still opens.
+    explicit PortCatalog(std::vector<Port> entries, std::string unlistedPrefix = {});
 
-    const std::vector<PortEntry> &entries() const { return m_entries; }
+    // Each with its number and name set.
+    const std::vector<Port> &entries() const { return m_entries; }
     const std::string &unlistedPrefix() const { return m_unlistedPrefix; }
     // What the user should know about how the list was made, e.g. a line of a ports
     // file that was left out, and why; one sentence each.
     const std::vector<std::string> &notes() const { return m_notes; }
     void addNote(std::string note) { m_notes.push_back(std::move(note)); }
-    // The COM number of entries()[index].
-    int numberAt(std::size_t index) const
-    {
-        const int own = m_entries.at(index).number;
-        return own > 0 ? own : static_cast<int>(index) + 1;
-    }
-    std::optional<PortEntry> find(int number) const;
+    std::optional<Port> find(int number) const;
     // What to open for a number: its entry's device, else its name by the system's
     // numbering; empty when there is neither.
     std::string deviceOf(int number) const;
@@ -54,14 +60,13 @@ public:
     std::string text() const;
 
 private:
-    std::vector<PortEntry> m_entries;
+    std::vector<Port> m_entries;
     std::string m_unlistedPrefix;
     std::vector<std::string> m_notes;
 };
 
-// "COMn  /dev/...  description  stable name": one port as the user sees it listed; number
-// 0 names it by its label.
-std::string DescribePort(int number, const PortEntry &port);
+// "COMn  /dev/...  description  stable name": one port as the user sees it listed.
+std::string DescribePort(const Port &port);
 
 // "COM25: no such port on this computer; ports here: COM1, COM3", or "...; no serial
 // ports found": what helps a user who typed a number that is not there.
@@ -91,16 +96,16 @@ private:
 // One or two decimal digits, optionally surrounded by spaces; anything else is no number.
 std::optional<int> ParseComNumber(std::u16string_view text);
 
-// The port a transfer starts on: what to open and how detail lines name it, or, with no
-// device, why there is none.
-struct ResolvedPort
-{
-    std::string name; // COMn, or the name the user gave
-    std::string device;
-    std::string error;
-};
+// The system's own name for a port's name, e.g. a by-id link's target.
+using SystemName = std::function<std::string(const std::string &name)>;
 
-// The COM box's number among the ports there are now.
-ResolvedPort ResolveComText(std::u16string_view text, const PortCatalog &catalog);
+// What a choice reaches among the ports there are now: a listed port as listed, a number
+// by the system's numbering, any other name as given; with no device, the reason why.
+// systemName finds a listed port under another name for it.
+Port ResolvePort(const PortChoice &choice, const PortCatalog &catalog,
+                 const SystemName &systemName = {});
+
+// The COM box's number, resolved.
+Port ResolveComText(std::u16string_view text, const PortCatalog &catalog);
 
 } // namespace sg::protocol

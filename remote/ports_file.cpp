@@ -84,13 +84,9 @@ PortsFile ParsePortsFile(std::string_view text, const std::string &shownPath)
             file.problems.push_back(where + error);
             continue;
         }
-        file.ports.push_back({where,
-                              {.label = url,
-                               .device = url,
-                               .description = std::string(line),
-                               .stableName = {},
-                               .number = *number,
-                               .notProbed = {}}});
+        file.ports.push_back(
+            {where,
+             {.label = url, .device = url, .description = std::string(line), .number = *number}});
     }
     return file;
 }
@@ -113,15 +109,12 @@ PortsFile ReadPortsFile(const std::filesystem::path &path)
 
 protocol::PortCatalog WithRemotePorts(const protocol::PortCatalog &local, const PortsFile &file)
 {
-    std::vector<protocol::PortEntry> entries = local.entries();
+    std::vector<protocol::Port> entries = local.entries();
     std::vector<std::string> notes = local.notes();
-    for (std::size_t i = 0; i < local.entries().size(); ++i)
-        entries[i].number = local.numberAt(i);
     for (const auto &[where, remote] : file.ports) {
         const auto taken =
-            std::find_if(entries.begin(), entries.end(), [&remote](const protocol::PortEntry &e) {
-                return e.number == remote.number;
-            });
+            std::find_if(entries.begin(), entries.end(),
+                         [&remote](const protocol::Port &e) { return e.number == remote.number; });
         if (taken == entries.end()) {
             entries.push_back(remote);
             continue;

@@ -16,7 +16,7 @@ struct PortsFile
     struct Line
     {
         std::string where;        // "PATH line N: "
-        protocol::PortEntry port; // with its number set
+        protocol::Port port; // with its number set
     };
     std::vector<Line> ports;
     std::vector<std::string> problems; // "PATH line N: why", for each line left out

@@ -14,7 +14,7 @@
 
 namespace sg::serial {
 
-using protocol::PortEntry;
+using protocol::Port;
 
 namespace {
 
@@ -57,9 +57,9 @@ std::map<std::string, std::string> StableNames()
 
 } // namespace
 
-std::vector<PortEntry> OrderHostPorts(std::vector<PortEntry> ports)
+std::vector<Port> OrderHostPorts(std::vector<Port> ports)
 {
-    std::stable_sort(ports.begin(), ports.end(), [](const PortEntry &a, const PortEntry &b) {
+    std::stable_sort(ports.begin(), ports.end(), [](const Port &a, const Port &b) {
         return std::tuple(GroupOf(a.label), NaturalKey(a.label)) <
                std::tuple(GroupOf(b.label), NaturalKey(b.label));
     });
@@ -68,20 +68,19 @@ std::vector<PortEntry> OrderHostPorts(std::vector<PortEntry> ports)
 
 protocol::PortCatalog ScanHostPorts()
 {
-    std::vector<PortEntry> host;
+    std::vector<Port> host;
     const std::map<std::string, std::string> stableNames = StableNames();
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         const std::string device = info.systemLocation().toStdString();
         const auto stable = stableNames.find(device);
-        host.push_back({info.portName().toStdString(),
-                        device,
-                        info.description().toStdString(),
-                        stable == stableNames.end() ? std::string() : stable->second,
-                        0,
-                        {}});
+        host.push_back(
+            {.label = info.portName().toStdString(),
+             .device = device,
+             .description = info.description().toStdString(),
+             .stableName = stable == stableNames.end() ? std::string() : stable->second});
     }
-    std::vector<PortEntry> catalog = OrderHostPorts(std::move(host));
-    for (PortEntry &simulator : simdir::SimulatorPorts(simdir::SimulatorPortDir()))
+    std::vector<Port> catalog = OrderHostPorts(std::move(host));
+    for (Port &simulator : simdir::SimulatorPorts(simdir::SimulatorPortDir()))
         catalog.push_back(std::move(simulator));
     return protocol::PortCatalog(std::move(catalog));
 }

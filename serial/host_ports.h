@@ -9,7 +9,7 @@ namespace sg::serial {
 
 // Host serial ports grouped ttyS*, ttyUSB*, ttyACM*, then the rest, each group in
 // natural order (ttyUSB2 before ttyUSB10).
-std::vector<protocol::PortEntry> OrderHostPorts(std::vector<protocol::PortEntry> ports);
+std::vector<protocol::Port> OrderHostPorts(std::vector<protocol::Port> ports);
 
 // The host's ports, then the registered simulators; COMn on Windows.
 protocol::PortCatalog ScanHostPorts();

@@ -48,9 +48,9 @@ bool IsLiveEntry(const fs::path &entry)
     return held;
 }
 
-std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
+std::vector<Port> SimulatorPorts(const fs::path &dir)
 {
-    std::vector<PortEntry> ports;
+    std::vector<Port> ports;
     if (!IsTrustedDir(dir))
         return ports;
     std::error_code error;
@@ -60,21 +60,18 @@ std::vector<PortEntry> SimulatorPorts(const fs::path &dir)
         const fs::path target = fs::read_symlink(entry.path(), error);
         if (error || !fs::exists(target, error) || !IsLiveEntry(entry.path()))
             continue;
-        ports.push_back({entry.path().filename().string(),
-                         target.string(),
-                         "sgsim device simulator",
-                         {},
-                         0,
-                         {}});
+        ports.push_back({.label = entry.path().filename().string(),
+                         .device = target.string(),
+                         .description = "sgsim device simulator"});
     }
     std::sort(ports.begin(), ports.end(),
-              [](const PortEntry &a, const PortEntry &b) { return a.label < b.label; });
+              [](const Port &a, const Port &b) { return a.label < b.label; });
     return ports;
 }
 
 int SimulatorComNumber(const fs::path &dir, const std::string &label, std::size_t hostPorts)
 {
-    const std::vector<PortEntry> simulators = SimulatorPorts(dir);
+    const std::vector<Port> simulators = SimulatorPorts(dir);
     for (std::size_t i = 0; i < simulators.size(); ++i) {
         if (simulators[i].label == label)
             return static_cast<int>(hostPorts + i + 1);

@@ -8,7 +8,7 @@
 
 namespace sg::simdir {
 
-using protocol::PortEntry;
+using protocol::Port;
 
 // Where simulators register their pseudo-terminals, one symbolic link each.
 std::filesystem::path SimulatorPortDir();
@@ -24,7 +24,7 @@ std::filesystem::path LockPathOf(const std::filesystem::path &entry);
 bool IsLiveEntry(const std::filesystem::path &entry);
 
 // The registered simulators that still run, sorted by name.
-std::vector<PortEntry> SimulatorPorts(const std::filesystem::path &dir);
+std::vector<Port> SimulatorPorts(const std::filesystem::path &dir);
 
 // The COM number the tool gives the simulator registered as label, after hostPorts of
 // the host's own; 0 when it is not registered.

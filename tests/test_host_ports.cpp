@@ -43,11 +43,11 @@ private slots:
     {
         QFETCH(QStringList, found);
         QFETCH(QStringList, ordered);
-        std::vector<PortEntry> ports;
+        std::vector<Port> ports;
         for (const QString &name : found)
             ports.push_back({name.toStdString(), "/dev/" + name.toStdString(), {}, {}, 0, {}});
         QStringList result;
-        for (const PortEntry &port : OrderHostPorts(ports))
+        for (const Port &port : OrderHostPorts(ports))
             result << QString::fromStdString(port.label);
         QCOMPARE(result, ordered);
     }
@@ -103,7 +103,7 @@ private slots:
         const PortRegistration a(dir, "sim-a", "/dev/zero");
         const PortRegistration c(dir, "sim-c", dir / "gone");
         fs::create_symlink("/dev/tty", dir / "sim-0"); // no simulator holds it
-        const std::vector<PortEntry> ports = SimulatorPorts(dir);
+        const std::vector<Port> ports = SimulatorPorts(dir);
         QCOMPARE(ports.size(), std::size_t{2});
         QCOMPARE(ports[0].label, std::string("sim-a"));
         QCOMPARE(ports[0].device, std::string("/dev/zero"));

@@ -16,7 +16,7 @@ TransferEngine::~TransferEngine()
     m_link.setListener(nullptr);
 }
 
-void TransferEngine::startRead(const protocol::ResolvedPort &port)
+void TransferEngine::startRead(const protocol::Port &port)
 {
     if (m_state != TransferState::Idle)
         return;
@@ -25,7 +25,7 @@ void TransferEngine::startRead(const protocol::ResolvedPort &port)
     start(port, TransferState::ReadCheckParams);
 }
 
-void TransferEngine::startStore(const protocol::ResolvedPort &port, const model::Blocks &blocks)
+void TransferEngine::startStore(const protocol::Port &port, const model::Blocks &blocks)
 {
     if (m_state != TransferState::Idle)
         return;
@@ -35,7 +35,7 @@ void TransferEngine::startStore(const protocol::ResolvedPort &port, const model:
     start(port, TransferState::StoreSendParams);
 }
 
-void TransferEngine::start(const protocol::ResolvedPort &port, TransferState first)
+void TransferEngine::start(const protocol::Port &port, TransferState first)
 {
     if (port.device.empty()) {
         endWithComError(port.error);

@@ -23,10 +23,10 @@ public:
     void setEvents(TransferEvents *events) { m_events = events; }
 
     // A start that fails ends at once; a port with an error is not opened.
-    void startRead(const protocol::ResolvedPort &port);
+    void startRead(const protocol::Port &port);
     // blocks' parameters are read again at the first tick, so an edit made before it is
     // what is sent: they must outlive the transfer.
-    void startStore(const protocol::ResolvedPort &port, const model::Blocks &blocks);
+    void startStore(const protocol::Port &port, const model::Blocks &blocks);
     void tick();
     // The next transfer that succeeds leaves its port open for the one after it, which
     // must be on the same port: a read-back needs no second open, which some drivers
@@ -40,7 +40,7 @@ public:
     const protocol::LinkBuffers &buffers() const { return m_buffers; }
 
 private:
-    void start(const protocol::ResolvedPort &port, TransferState first);
+    void start(const protocol::Port &port, TransferState first);
     void sendNextParamsFrame();
     void checkParamsReply();
     void checkDataReply();

@@ -84,19 +84,18 @@ std::map<std::wstring, DeviceNames> FriendlyNames()
 protocol::PortCatalog PortsOfComNames(const std::vector<std::wstring> &names,
                                       const std::map<std::wstring, DeviceNames> &devices)
 {
-    std::vector<protocol::PortEntry> ports;
+    std::vector<protocol::Port> ports;
     for (const std::wstring &name : names) {
         const int number = NumberOf(name);
         if (number == 0)
             continue;
         const auto found = devices.find(name);
         const DeviceNames device = found == devices.end() ? DeviceNames{} : found->second;
-        ports.push_back({Narrow(name),
-                         R"(\\.\)" + Narrow(name),
-                         Narrow(device.friendly),
-                         {},
-                         number,
-                         device.bluetooth ? BLUETOOTH_NOT_PROBED : ""});
+        ports.push_back({.label = Narrow(name),
+                         .device = R"(\\.\)" + Narrow(name),
+                         .description = Narrow(device.friendly),
+                         .number = number,
+                         .notProbed = device.bluetooth ? BLUETOOTH_NOT_PROBED : ""});
     }
     std::sort(ports.begin(), ports.end(),
               [](const auto &a, const auto &b) { return a.number < b.number; });

@@ -55,9 +55,9 @@ TEST_CASE("a system's own numbers are kept, gaps and all, and its unlisted ports
     CHECK_FALSE(catalog.find(1));
     CHECK(catalog.deviceOf(21) == "\\\\.\\COM21");
     CHECK(catalog.deviceOf(7) == "\\\\.\\COM7");
-    const ResolvedPort unlisted = ResolveComText(u"7", catalog);
+    const Port unlisted = ResolveComText(u"7", catalog);
     CHECK((unlisted.name == "COM7" && unlisted.device == "\\\\.\\COM7" && unlisted.error.empty()));
-    const ResolvedPort counted =
+    const Port counted =
         ResolveComText(u" 9 ", PortCatalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}}}));
     CHECK(counted.device.empty());
     CHECK(counted.error == "COM9: no such port on this computer; ports here: COM1");

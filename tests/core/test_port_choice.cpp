@@ -1,37 +1,12 @@
 #include "cli/port_choice.h"
-#include "cli/world.h"
 
 #include <doctest/doctest.h>
 
 #include <map>
-#include <stdexcept>
 
 using namespace sg::cli;
 using sg::protocol::PortCatalog;
-
-namespace {
-
-// A world that only knows where links point.
-class LinkWorld : public World
-{
-public:
-    std::map<std::string, std::string> links;
-
-    PortCatalog ports() const override { return {}; }
-    std::string resolvePortName(const std::string &name) const override
-    {
-        const auto link = links.find(name);
-        return link == links.end() ? name : link->second;
-    }
-    std::unique_ptr<sg::protocol::SerialLink> makeLink() override { return nullptr; }
-    std::unique_ptr<sg::transfer::Ticker> makeTicker(std::function<void()>) override
-    {
-        return nullptr;
-    }
-    sg::transfer::EventLoop &loop() override { throw std::logic_error("no loop here"); }
-};
-
-} // namespace
+using sg::protocol::PortChoice;
 
 TEST_CASE("a port is a number from 1 to 99 or a device name")
 {
@@ -73,8 +48,11 @@ TEST_CASE("a name reaches the catalog's port it points at, a number the catalog'
 {
     const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}},
                                {"ttyUSB0", "/dev/ttyUSB0", "", "/dev/serial/by-id/usb-a", 0, {}}});
-    LinkWorld world;
-    world.links["/dev/serial/by-id/usb-a"] = "/dev/ttyUSB0";
+    const std::map<std::string, std::string> links{{"/dev/serial/by-id/usb-a", "/dev/ttyUSB0"}};
+    const auto systemName = [&links](const std::string &name) {
+        const auto link = links.find(name);
+        return link == links.end() ? name : link->second;
+    };
     const struct
     {
         const char *text;
@@ -91,8 +69,9 @@ TEST_CASE("a name reaches the catalog's port it points at, a number the catalog'
     for (const auto &row : rows) {
         CAPTURE(row.text);
         std::string error;
-        const PortTarget target = ResolvePort(*ParsePortChoice(row.text, error), catalog, world);
-        CHECK(target.com.value_or(0) == row.com);
+        const sg::protocol::Port target =
+            ResolvePort(*ParsePortChoice(row.text, error), catalog, systemName);
+        CHECK(target.number == row.com);
         CHECK(target.name == row.name);
         CHECK(target.device == row.device);
     }
