@@ -40,7 +40,6 @@ bool NetworkLink::open(const std::string &device)
     m_waitedMs = 0;
     m_heardText.clear();
     m_heardBinary = false;
-    m_lastError.clear();
     m_state = State::Connecting;
     m_timer->start();
     m_stream->connectTo(m_address.host, m_address.port);

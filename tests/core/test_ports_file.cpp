@@ -16,7 +16,8 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
                                           "x5 socket://bench3:4005\n"
                                           "7\n"
                                           "8 telnet://bench3:23\n"
-                                          "9 socket://bench3:65536",
+                                          "9 socket://bench3:65536\n"
+                                          "11 socket://b@d:1",
                                           "ports");
     REQUIRE(file.ports.size() == 2);
     CHECK(file.ports[0].where == "ports line 3: ");
@@ -34,6 +35,7 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
               "ports line 8: no rfc2217:// or socket:// address after 7",
               "ports line 9: 'telnet://bench3:23' is not rfc2217://HOST:PORT or socket://HOST:PORT",
               "ports line 10: 'socket://bench3:65536': '65536' is not a TCP port from 1 to 65535",
+              "ports line 11: 'socket://b@d:1': 'b@d' is not a host name or address",
           });
 }
 
