@@ -161,6 +161,15 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
              rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
          },
          "bench3:4001: the server closed the connection (it said: Port in use)"},
+        {"a new connection forgets what the last one said",
+         "socket://bench3:4001",
+         [](Rig &rig) {
+             rig.arrive("506F727420696E20757365");
+             rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
+             rig.link.open("socket://bench3:4001");
+             rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
+         },
+         "bench3:4001: the server closed the connection"},
         {"closed after a device's bytes", "rfc2217://bench3:4001",
          [](Rig &rig) {
              rig.arrive("44 0B");
