@@ -1,5 +1,6 @@
 #include "hex_bytes.h"
 #include "remote/network_link.h"
+#include "rfc2217_bytes.h"
 
 #include <doctest/doctest.h>
 
@@ -80,10 +81,11 @@ struct Rig
     NetworkLink link;
 };
 
-const std::string GREETING = "write FFFB2CFFFB00FFFD00FFFB03FFFD03";
-const std::string LINE_REQUEST = "write FFFA2C0100002580FFF0FFFA2C0208FFF0FFFA2C0301FFF0FFFA2C0401"
-                                 "FFF0FFFA2C0501FFF0";
-const std::string CONFIRMED = "FFFA2C6500002580FFF0 FFFA2C6608FFF0 FFFA2C6701FFF0 FFFA2C6801FFF0";
+// The journal's line for bytes written, given in hex with spaces.
+std::string Written(const std::string &hex)
+{
+    return "write " + ToHex(Bytes(hex));
+}
 
 } // namespace
 
@@ -108,7 +110,7 @@ TEST_CASE("a frame sent at once goes out when the server is ready, and no sooner
              rig.waitMs(NetworkLink::CONFIRM_LIMIT_MS - NetworkLink::STEP_MS);
              rig.arrive(CONFIRMED);
          },
-         {"connect fe80::1 2217", GREETING, LINE_REQUEST, "write 44FFFF18"}},
+         {"connect fe80::1 2217", Written(GREETING), Written(LINE_REQUEST), "write 44FFFF18"}},
         {"RFC 2217: a server that answers but confirms nothing, after the bound",
          "rfc2217://bench3:4001",
          [](Rig &rig) {
@@ -118,7 +120,8 @@ TEST_CASE("a frame sent at once goes out when the server is ready, and no sooner
              rig.fakes.journal.push_back("bound");
              rig.waitMs(NetworkLink::STEP_MS);
          },
-         {"connect bench3 4001", GREETING, LINE_REQUEST, "bound", "write 44FFFF18"}},
+         {"connect bench3 4001", Written(GREETING), Written(LINE_REQUEST), "bound",
+          "write 44FFFF18"}},
     };
     for (const auto &row : rows) {
         CAPTURE(row.name);
@@ -161,8 +164,7 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
              rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
          },
          "bench3:4001: the server closed the connection (it said: Port in use)"},
-        {"a new connection forgets what the last one said",
-         "socket://bench3:4001",
+        {"a new connection forgets what the last one said", "socket://bench3:4001",
          [](Rig &rig) {
              rig.arrive("506F727420696E20757365");
              rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");

@@ -1,21 +1,10 @@
 #include "hex_bytes.h"
 #include "remote/rfc2217_session.h"
+#include "rfc2217_bytes.h"
 
 #include <doctest/doctest.h>
 
 using sg::remote::Rfc2217Session;
-
-namespace {
-
-// What the client asks for once the server agrees to the COM port option.
-const std::string LINE_REQUEST = "FFFA2C0100002580FFF0"
-                                 "FFFA2C0208FFF0"
-                                 "FFFA2C0301FFF0"
-                                 "FFFA2C0401FFF0"
-                                 "FFFA2C0501FFF0";
-const std::string CONFIRMED = "FFFA2C6500002580FFF0 FFFA2C6608FFF0 FFFA2C6701FFF0 FFFA2C6801FFF0";
-
-} // namespace
 
 TEST_CASE("the session answers the server, confirms the line and keeps the device's bytes")
 {
@@ -84,7 +73,7 @@ TEST_CASE("the session answers the server, confirms the line and keeps the devic
     for (const auto &row : rows) {
         CAPTURE(row.name);
         Rfc2217Session session;
-        CHECK(ToHex(session.greeting()) == "FFFB2CFFFB00FFFD00FFFB03FFFD03");
+        CHECK(ToHex(session.greeting()) == GREETING);
         sg::model::ByteString data;
         sg::model::ByteString reply;
         for (const std::string &piece : row.pieces)
