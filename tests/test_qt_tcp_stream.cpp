@@ -1,0 +1,50 @@
+#include "serial/qt_tcp_stream.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+using sg::remote::StreamFailure;
+using sg::serial::QtTcpStream;
+
+namespace {
+
+class Events : public sg::remote::StreamListener
+{
+public:
+    void connected() override { log << "connected"; }
+    void bytesArrived() override { log << "bytes"; }
+    void streamFailed(StreamFailure, const std::string &) override { log << "failed"; }
+
+    QStringList log;
+};
+
+} // namespace
+
+class TestQtTcpStream : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A frame written just before a close still reaches the server, whole.
+    void closeSendsWhatIsQueued()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QtTcpStream stream;
+        Events events;
+        stream.setListener(&events);
+        stream.connectTo("127.0.0.1", server.serverPort());
+        QVERIFY(QTest::qWaitFor([&] { return events.log == QStringList{"connected"}; }, 3000));
+        QTRY_VERIFY(server.hasPendingConnections());
+        QTcpSocket *far = server.nextPendingConnection();
+        QVERIFY(stream.write({0x44, 0x05, 0x18, 0x00, 0x59}));
+        stream.close();
+        QVERIFY(QTest::qWaitFor([&] { return far->bytesAvailable() >= 5; }, 3000));
+        QCOMPARE(far->readAll(), QByteArray::fromHex("4405180059"));
+        QCOMPARE(events.log, QStringList{"connected"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtTcpStream)
+#include "test_qt_tcp_stream.moc"
