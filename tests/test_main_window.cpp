@@ -456,23 +456,22 @@ private slots:
         const QString port = QString::number(probe.serverPort());
         probe.close();
         QTemporaryDir config;
-        QFile yaml(config.filePath("ser2net.yaml"));
-        QVERIFY(yaml.open(QIODevice::WriteOnly));
-        yaml.write(QString("connection: &c\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
-                           "  connector: serialdev,%2,9600n81,local\n")
-                       .arg(port, sim.device())
-                       .toUtf8());
-        yaml.close();
+        const auto write = [&config](const QString &name, const QString &text) {
+            QFile file(config.filePath(name));
+            return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0;
+        };
+        QVERIFY(write("ser2net.yaml",
+                      QString("connection: &c\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
+                              "  connector: serialdev,%2,9600n81,local\n")
+                          .arg(port, sim.device())));
         QProcess server;
-        server.start("ser2net", {"-n", "-c", yaml.fileName(), "-P", config.filePath("pid")});
+        server.start("ser2net",
+                     {"-n", "-c", config.filePath("ser2net.yaml"), "-P", config.filePath("pid")});
         QVERIFY(QTest::qWaitFor(
             [&] { return QTcpSocket().bind(QHostAddress::LocalHost, port.toUShort()) == false; },
             5000));
-        QVERIFY(config.path().startsWith('/') && QDir(config.path()).mkdir("sgsetup"));
-        QFile ports(config.filePath("sgsetup/ports"));
-        QVERIFY(ports.open(QIODevice::WriteOnly));
-        ports.write(QString("77 rfc2217://127.0.0.1:%1 bench 3\n").arg(port).toUtf8());
-        ports.close();
+        QVERIFY(QDir(config.path()).mkdir("sgsetup"));
+        QVERIFY(write("sgsetup/ports", "77 rfc2217://127.0.0.1:" + port + " bench 3\n"));
         qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
 
         WindowApp app;

@@ -7,19 +7,13 @@
 using sg::remote::StreamFailure;
 using sg::serial::QtTcpStream;
 
-namespace {
-
-class Events : public sg::remote::StreamListener
+struct Events : sg::remote::StreamListener
 {
-public:
     void connected() override { log << "connected"; }
     void bytesArrived() override { log << "bytes"; }
     void streamFailed(StreamFailure, const std::string &) override { log << "failed"; }
-
     QStringList log;
 };
-
-} // namespace
 
 class TestQtTcpStream : public QObject
 {

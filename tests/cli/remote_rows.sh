@@ -3,10 +3,8 @@
 python=/usr/bin/python3
 
 free_ports() { # count: TCP ports nothing listens on now
-  "$python" -c 'import socket, sys
-held = [socket.socket() for _ in range(int(sys.argv[1]))]
-for s in held: s.bind(("127.0.0.1", 0))
-print(*(s.getsockname()[1] for s in held))' "$1"
+  "$python" -c 'import socket, sys; held = [socket.socket() for _ in range(int(sys.argv[1]))]
+[s.bind(("127.0.0.1", 0)) for s in held]; print(*(s.getsockname()[1] for s in held))' "$1"
 }
 start_ser2net() { # name, then "accepter connector" pairs
   local name=$1 n=0
