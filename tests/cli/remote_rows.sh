@@ -21,10 +21,7 @@ start_ser2net() { # name, then "accepter connector" pairs
 }
 await_listening() { # port...: each listed as listening in /proc/net/tcp
   for port in "$@"; do
-    for _ in $(seq 50); do
-      grep -qi ":$(printf '%04X' "$port") 00000000:0000 0A" /proc/net/tcp && break
-      sleep 0.1
-    done
+    for _ in $(seq 50); do grep -qi ":$(printf '%04X' "$port") 00000000:0000 0A" /proc/net/tcp && break; sleep 0.1; done
   done
 }
 
@@ -55,14 +52,9 @@ row "the probe asks through the server" 0 "generator, 9615 baud$" '^$' -- ports 
 
 # Another client that asks the server for 19200 baud: the simulator hears noise, as a
 # device would.
-"$python" - "$p_tel" <<'PY'
-import socket, sys, time
-s = socket.create_connection(("127.0.0.1", int(sys.argv[1])))
-s.sendall(bytes([255, 251, 44, 255, 250, 44, 1, 0, 0, 0x4B, 0, 255, 240]))
-time.sleep(0.5)
-s.sendall(bytes([0x44, 0x05, 0x18, 0x00, 0x59]))
-time.sleep(0.5)
-PY
+"$python" -c 'import socket, sys, time; s = socket.create_connection(("127.0.0.1", int(sys.argv[1])))
+s.sendall(bytes([255, 251, 44, 255, 250, 44, 1, 0, 0, 0x4B, 0, 255, 240])); time.sleep(0.5)
+s.sendall(bytes([0x44, 0x05, 0x18, 0x00, 0x59])); time.sleep(0.5)' "$p_tel"
 check "a client that asks for 19200 baud is heard as noise" \
   grep -q 'line is 19200 8N1, not 9600 8N1 raw: noise' "$work/net.log"
 
