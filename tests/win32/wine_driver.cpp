@@ -1,16 +1,22 @@
 // Drives a running sgsetup.exe the way Windows tools do, by window messages: sets box texts,
-// presses buttons, waits for the message box and reads it. Prints one line a case.
-//   wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT
+// presses buttons, waits for the message box and reads it. The cases run in the order written,
+// each on the device and window the one before left.
+//   wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT COM_UNLISTED COM_REMOTE
 //   wine_driver help LABEL     only opens the help window and reads its ink back
 
 #include "form/hint_layout.h"
 #include "form/hint_sheet.h"
+#include "model/blocks.h"
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
 #include "win32/hint_painter.h"
 #include "win32/main_window.h"
+#include "win32/wide_text.h"
 
 #include <windows.h>
+
+#define DOCTEST_CONFIG_IMPLEMENT
+#include <doctest/doctest.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -19,31 +25,45 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-using sg::form::ControlRef;
+using namespace sg::form;
+using sg::win32::Narrow;
 
 namespace {
 
 HWND g_main = nullptr;
+std::vector<std::wstring> g_args; // the ports as given, or "help" and the label
+
+enum Arg
+{
+    ANSWERING,
+    SILENT,
+    UNPLUGGING,
+    ABSENT,
+    UNLISTED,
+    REMOTE
+};
 
 HWND Item(const ControlRef &ref)
 {
     return GetDlgItem(g_main, sg::win32::ControlId(ref));
 }
 
-std::wstring Text(HWND window)
+// Sent, since another process's control keeps its text to itself otherwise.
+std::string Text(HWND window)
 {
     wchar_t text[256] = {};
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
                         &ignored);
-    return text;
+    return Narrow(text);
 }
 
-void SetText(const ControlRef &ref, const wchar_t *text)
+void SetText(const ControlRef &ref, const std::wstring &text)
 {
-    SendMessageW(Item(ref), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageW(Item(ref), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // Posted, not sent: the press may open a modal box that only this driver closes.
@@ -52,12 +72,13 @@ void Press(const ControlRef &ref)
     PostMessageW(Item(ref), BM_CLICK, 0, 0);
 }
 
-std::wstring Params()
+// The parameter boxes, then the data box.
+std::string Boxes()
 {
-    std::wstring joined;
-    for (int i = 0; i < 8; ++i)
-        joined += Text(Item({"Text1", i}));
-    return joined;
+    std::string joined;
+    for (std::size_t i = 0; i < sg::model::PARAM_COUNT; ++i)
+        joined += Text(Item(ParamBox(i)));
+    return joined + " " + Text(Item(DATA_BOX));
 }
 
 bool WaitFor(const std::function<bool()> &condition, DWORD ms)
@@ -92,10 +113,15 @@ HWND MessageBoxOf(HWND owner)
     return search.found;
 }
 
+bool BoxOpen()
+{
+    return MessageBoxOf(g_main) != nullptr;
+}
+
 struct Box
 {
-    std::wstring text;
-    std::wstring title;
+    std::string text;
+    std::string title;
     HWND icon = nullptr;
 };
 
@@ -113,7 +139,7 @@ Box ReadBox(HWND box)
                 return TRUE;
             if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                 r.icon = child;
-            else if (const std::wstring text = Text(child); !text.empty())
+            else if (const std::string text = Text(child); !text.empty())
                 r.text = text;
             return TRUE;
         },
@@ -123,41 +149,12 @@ Box ReadBox(HWND box)
 
 bool ButtonsEnabled()
 {
-    return IsWindowEnabled(Item({"CMDread"})) && IsWindowEnabled(Item({"CMDstore"}));
+    return IsWindowEnabled(Item(READ_BUTTON)) && IsWindowEnabled(Item(STORE_BUTTON));
 }
-
-int g_failures = 0;
-std::wstring g_lastBoxText;
-
-void Report(const char *name, const std::wstring &problem)
-{
-    if (problem.empty()) {
-        std::printf("ok - %s\n", name);
-    } else {
-        ++g_failures;
-        std::printf("not ok - %s: %ls\n", name, problem.c_str());
-    }
-    std::fflush(stdout);
-}
-
-std::wstring Expect(const wchar_t *what, const std::wstring &seen, const std::wstring &wanted)
-{
-    return seen == wanted ? L""
-                          : std::wstring(what) + L" is '" + seen + L"', not '" + wanted + L"'";
-}
-
-// Presses a button that must end in exactly one box; checks it, closes it, and checks that
-// no second box follows and the window is ready again.
-enum class Icon
-{
-    Error,
-    Warning,
-    Other
-};
 
 // Icon handles are the box's own, so the two system icons are told apart by their colour as
 // shown: the error icon is red, the warning icon yellow.
-Icon IconOf(HWND icon)
+std::string IconOf(HWND icon)
 {
     RECT at{};
     GetWindowRect(icon, &at);
@@ -174,53 +171,8 @@ Icon IconOf(HWND icon)
     }
     ReleaseDC(nullptr, screen);
     if (red > 40 && red > 4 * yellow)
-        return Icon::Error;
-    return yellow > 40 && yellow > 4 * red ? Icon::Warning : Icon::Other;
-}
-
-std::wstring OneBox(const ControlRef &button, const std::wstring &text, Icon icon, DWORD withinMs)
-{
-    Press(button);
-    HWND box = nullptr;
-    if (!WaitFor([&] { return (box = MessageBoxOf(g_main)) != nullptr; }, withinMs))
-        return L"no message box";
-    Sleep(300); // painted
-    const Box seen = ReadBox(box);
-    g_lastBoxText = seen.text;
-    const Icon shown = seen.icon ? IconOf(seen.icon) : Icon::Other;
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    if (!seen.title.empty())
-        return L"the title is '" + seen.title + L"'";
-    if (seen.text.rfind(text, 0) != 0)
-        return L"the box says '" + seen.text + L"'";
-    if (shown != icon)
-        return L"the box shows another icon";
-    if (!WaitFor([] { return MessageBoxOf(g_main) == nullptr; }, 2000))
-        return L"the box did not close";
-    if (WaitFor([] { return MessageBoxOf(g_main) != nullptr; }, 2500))
-        return L"a second box followed";
-    return ButtonsEnabled() ? L"" : L"Read and Store stay disabled";
-}
-
-std::wstring Transfer(const ControlRef &button)
-{
-    Press(button);
-    Sleep(200);
-    if (ButtonsEnabled())
-        return L"the buttons were not disabled";
-    if (!WaitFor(ButtonsEnabled, 5000))
-        return L"the transfer did not end";
-    if (const HWND box = MessageBoxOf(g_main)) {
-        const std::wstring text = ReadBox(box).text;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return L"a message box said '" + text + L"'";
-    }
-    return L"";
-}
-
-void UseCom(const std::wstring &com)
-{
-    SetText({"TXTcom"}, com.c_str());
+        return "error";
+    return yellow > 40 && yellow > 4 * red ? "warning" : "other";
 }
 
 // Tab from a box: the dialog manager moves the focus on, as from the keyboard.
@@ -244,8 +196,8 @@ Ink InkOf(HWND hint)
     RECT client{};
     GetClientRect(hint, &client);
     const UINT dpi = WindowDpi(hint);
-    const RECT sheet = PixelsOf(sg::form::HINT_SHEET, dpi);
-    const int marginFrom = sheet.right - Scaled(sg::form::HINT_SHEET_MARGIN, dpi);
+    const RECT sheet = PixelsOf(HINT_SHEET, dpi);
+    const int marginFrom = sheet.right - Scaled(HINT_SHEET_MARGIN, dpi);
     const int width = client.right;
     const int height = client.bottom;
     BITMAPINFO info{};
@@ -275,44 +227,16 @@ Ink InkOf(HWND hint)
 }
 
 // The face wine gives the window when it asks for the form's, which a prefix may lack.
-std::wstring FaceOf(HWND window)
+std::string FaceOf(HWND window)
 {
     HDC dc = GetDC(window);
-    const auto font = sg::win32::CreateUiFont(sg::form::NOTE_FONT, 96);
+    const auto font = sg::win32::CreateUiFont(NOTE_FONT, 96);
     const HGDIOBJ old = SelectObject(dc, font.get());
     wchar_t face[LF_FACESIZE] = {};
     GetTextFaceW(dc, LF_FACESIZE, face);
     SelectObject(dc, old);
     ReleaseDC(window, dc);
-    return face;
-}
-
-// Every help line ends inside the sheet, whatever the scale and face.
-void CheckHelpInk(const std::wstring &label)
-{
-    Press({"Command1"});
-    HWND hint = nullptr;
-    UINT dpi = 0;
-    std::wstring problem;
-    if (!WaitFor([&] { return (hint = FindWindowW(sg::win32::HINT_WINDOW_CLASS, nullptr)); },
-                 5000)) {
-        problem = L"no help window";
-    } else {
-        Sleep(500); // painted
-        dpi = sg::win32::WindowDpi(hint);
-        const Ink ink = InkOf(hint);
-        if (ink.inSheet < 1000)
-            problem = L"the sheet shows almost no ink (" + std::to_wstring(ink.inSheet) + L")";
-        else if (ink.inMargin > 0)
-            problem = std::to_wstring(ink.inMargin) + L" dark pixels in the right margin";
-        std::printf("# %d dark pixels in the sheet, %d in its right margin, in %ls\n", ink.inSheet,
-                    ink.inMargin, FaceOf(hint).c_str());
-        PostMessageW(hint, WM_CLOSE, 0, 0);
-    }
-    const std::string name = "help lines stay inside the sheet at " +
-                             std::string(label.begin(), label.end()) + " (" + std::to_string(dpi) +
-                             " DPI)";
-    Report(name.c_str(), problem);
+    return Narrow(face);
 }
 
 // One control as tests/data/main_window.txt writes it.
@@ -333,24 +257,21 @@ std::string RowOf(HWND control, int tab)
     GetWindowRect(control, &at);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&at), 2);
     const ControlRef ref =
-        sg::form::MainForm()[std::size_t(GetDlgCtrlID(control) - sg::win32::FIRST_CONTROL_ID)].ref;
-    const wchar_t *kind = box ? L"box" : button ? L"button" : bold ? L"caption" : L"note";
-    const wchar_t *side = button || align == SS_CENTER ? L"center"
-                          : align == SS_RIGHT          ? L"right"
-                                                       : L"left";
-    const std::wstring caption =
-        box && before == std::wstring(L"Static") ? Text(GetWindow(control, GW_HWNDPREV)) : L"";
-    std::wostringstream row;
-    row << kind << '|' << std::wstring(ref.name.begin(), ref.name.end()) << '|'
-        << (ref.index < 0 ? L"" : std::to_wstring(ref.index)) << '|' << Text(control) << '|'
-        << at.left << '|' << at.top << '|' << at.right - at.left << '|' << at.bottom - at.top << '|'
-        << font.lfFaceName << '|' << -font.lfHeight << '|' << (bold ? L"bold" : L"") << '|'
-        << (font.lfItalic ? L"italic" : L"") << '|' << side << '|'
-        << (IsWindowEnabled(control) ? L"on" : L"off") << '|'
-        << (style & WS_TABSTOP ? L"yes" : L"no") << '|' << (tab < 0 ? L"" : std::to_wstring(tab))
-        << '|' << caption;
-    const std::wstring text = row.str();
-    return std::string(text.begin(), text.end());
+        MainForm()[std::size_t(GetDlgCtrlID(control) - sg::win32::FIRST_CONTROL_ID)].ref;
+    const char *kind = box ? "box" : button ? "button" : bold ? "caption" : "note";
+    const char *side = button || align == SS_CENTER ? "center"
+                       : align == SS_RIGHT          ? "right"
+                                                    : "left";
+    const std::string caption =
+        box && before == std::wstring(L"Static") ? Text(GetWindow(control, GW_HWNDPREV)) : "";
+    std::ostringstream row;
+    row << kind << '|' << ref.name << '|' << (ref.index < 0 ? "" : std::to_string(ref.index)) << '|'
+        << Text(control) << '|' << at.left << '|' << at.top << '|' << at.right - at.left << '|'
+        << at.bottom - at.top << '|' << Narrow(font.lfFaceName) << '|' << -font.lfHeight << '|'
+        << (bold ? "bold" : "") << '|' << (font.lfItalic ? "italic" : "") << '|' << side << '|'
+        << (IsWindowEnabled(control) ? "on" : "off") << '|' << (style & WS_TABSTOP ? "yes" : "no")
+        << '|' << (tab < 0 ? "" : std::to_string(tab)) << '|' << caption;
+    return row.str();
 }
 
 std::vector<std::string> Fields(const std::string &row)
@@ -375,45 +296,177 @@ bool Matches(const std::string &drawn, const std::string &wanted)
     return d == w;
 }
 
-// The window built here, by the same code and resources as the exe's: a font handle means
-// nothing outside the process that made it. In Tahoma, the face the table is drawn for.
-void CheckLayout()
+int IconInk(HWND window)
 {
-    AddFontResourceExW(L"Z:\\usr\\share\\wine\\fonts\\tahoma.ttf", FR_PRIVATE, nullptr);
-    sg::win32::MessageLoop loop;
-    const sg::win32::MainWindow window(loop);
-    std::vector<std::string> drawn;
-    int tab = 0;
-    for (HWND child = GetWindow(window.handle(), GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT))
-        drawn.push_back(RowOf(child, GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP ? tab++ : -1));
-    std::ifstream table("Z:" SG_SOURCE_DIR "/tests/data/main_window.txt");
-    std::string problem;
-    std::size_t rows = 0;
-    for (std::string row; std::getline(table, row);) {
-        const bool control = !row.empty() && row[0] != '#' && !row.starts_with("line|") &&
-                             !row.starts_with("picture|");
-        rows += control;
-        if (control && std::none_of(drawn.begin(), drawn.end(),
-                                    [&row](const std::string &d) { return Matches(d, row); }))
-            problem += "\n  differs from " + row;
-    }
-    for (std::size_t i = 0; i < drawn.size() && (rows != drawn.size() || !problem.empty()); ++i)
-        problem += "\n  drawn: " + drawn[i];
-    Report("the window's controls are the table's at 96 DPI",
-           std::wstring(problem.begin(), problem.end()));
-    // Its icon, as the window class has it, has ink.
     ICONINFO icon{};
-    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(window.handle(), GCLP_HICON)), &icon);
+    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)), &icon);
     std::uint32_t pixels[32 * 32] = {};
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     const HDC screen = GetDC(nullptr);
     GetDIBits(screen, icon.hbmColor, 0, 32, pixels, &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    const auto ink =
-        std::count_if(pixels, pixels + 32 * 32, [](std::uint32_t p) { return p >> 24 > 128; });
-    Report("the window's icon has ink", ink > 100 ? L"" : L"only " + std::to_wstring(ink));
+    return int(
+        std::count_if(pixels, pixels + 32 * 32, [](std::uint32_t p) { return p >> 24 > 128; }));
+}
+
+// Built here, by the same code and resources as the exe's: a font handle means nothing outside
+// the process that made it. In Tahoma, the face the table is drawn for.
+TEST_CASE("the window's controls are the table's at 96 DPI, and its icon has ink")
+{
+    AddFontResourceExW(L"Z:\\usr\\share\\wine\\fonts\\tahoma.ttf", FR_PRIVATE, nullptr);
+    sg::win32::MessageLoop loop;
+    const sg::win32::MainWindow window(loop);
+    std::vector<std::string> drawn;
+    std::string shown;
+    int tab = 0;
+    for (HWND child = GetWindow(window.handle(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        drawn.push_back(RowOf(child, GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP ? tab++ : -1));
+        shown += "\n  " + drawn.back();
+    }
+    INFO("drawn:" << shown);
+    std::ifstream table("Z:" SG_SOURCE_DIR "/tests/data/main_window.txt");
+    std::size_t rows = 0;
+    for (std::string row; std::getline(table, row);) {
+        if (row.empty() || row[0] == '#' || row.starts_with("line|") || row.starts_with("picture|"))
+            continue;
+        ++rows;
+        CHECK_MESSAGE(std::any_of(drawn.begin(), drawn.end(),
+                                  [&row](const std::string &d) { return Matches(d, row); }),
+                      "differs from " << row);
+    }
+    CHECK(rows == drawn.size());
+    CHECK(IconInk(window.handle()) > 100);
+}
+
+TEST_CASE("Enter in a box presses no button")
+{
+    SetText(COM_BOX, L"x"); // a button pressed now would show its error at once
+    for (const ControlRef &box : {DATA_BOX, COM_BOX})
+        PostMessageW(Item(box), WM_KEYDOWN, VK_RETURN, 0);
+    CHECK_FALSE(WaitFor(BoxOpen, 1000));
+}
+
+TEST_CASE("sloppy hex is repaired on leaving the box")
+{
+    TabFrom(COM_BOX);
+    TabFrom(DATA_BOX);
+    SetText(ParamBox(0), L"3a");
+    TabFrom(ParamBox(0));
+    CHECK(Text(Item(ParamBox(0))) + Text(Item(ParamBox(7))) == "3A02");
+}
+
+TEST_CASE("a transfer ends with the buttons enabled and the boxes as the device has them")
+{
+    struct Row
+    {
+        const char *name;
+        Arg port;
+        std::vector<std::pair<ControlRef, std::wstring>> typed;
+        ControlRef button;
+        std::string boxes;
+    };
+    const Row rows[] = {
+        {"read fills the boxes, the data cut to the device's length",
+         ANSWERING,
+         {},
+         READ_BUTTON,
+         "00010040190A0004 01020304"},
+        {"a port its driver did not list opens by its number",
+         UNLISTED,
+         {{DATA_BOX, L"ff"}},
+         READ_BUTTON,
+         "00010040190A0004 01020304"},
+        {"a number from the ports file reads through the network serial server",
+         REMOTE,
+         {{DATA_BOX, L"ff"}},
+         READ_BUTTON,
+         "00010040190A0004 01020304"},
+        {"store sends both blocks and normalises the boxes",
+         REMOTE,
+         {{DATA_BOX, L"cafe"}, {ParamBox(6), L"3"}},
+         STORE_BUTTON,
+         "00010040190A0302 CAFE"},
+    };
+    for (const Row &row : rows) {
+        INFO(row.name);
+        SetText(COM_BOX, g_args[row.port]);
+        for (const auto &[box, text] : row.typed)
+            SetText(box, text);
+        Press(row.button);
+        Sleep(200);
+        CHECK_FALSE(ButtonsEnabled());
+        CHECK(WaitFor(ButtonsEnabled, 5000));
+        if (const HWND box = MessageBoxOf(g_main)) {
+            FAIL_CHECK("a message box said '" << ReadBox(box).text << "'");
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        CHECK(Boxes() == row.boxes);
+    }
+}
+
+TEST_CASE("a failed transfer gives one box, and then the window is ready again")
+{
+    struct Row
+    {
+        const char *name;
+        Arg port;
+        ControlRef button;
+        std::string text;  // how the box's text begins
+        std::string names; // a port the text names
+        std::string icon;
+        DWORD withinMs;
+    };
+    const std::string absent = Narrow(g_args[ABSENT]), answering = Narrow(g_args[ANSWERING]);
+    const Row rows[] = {
+        {"a silent device", SILENT, READ_BUTTON, "ERROR! No response.", "", "warning", 4000},
+        {"a port that does not exist, at once, naming the ports there", ABSENT, STORE_BUTTON,
+         "ERROR! Check COM settings\n\nCOM" + absent +
+             ": no such port on this computer; ports here: ",
+         "COM" + answering, "error", 1000},
+        {"a device unplugged mid-store", UNPLUGGING, STORE_BUTTON, "ERROR! Check COM settings", "",
+         "error", 4000},
+    };
+    for (const Row &row : rows) {
+        INFO(row.name);
+        SetText(COM_BOX, g_args[row.port]);
+        Press(row.button);
+        HWND box = nullptr;
+        const bool opened =
+            WaitFor([&] { return (box = MessageBoxOf(g_main)) != nullptr; }, row.withinMs);
+        CHECK(opened);
+        if (!opened)
+            continue;
+        Sleep(300); // painted
+        const Box seen = ReadBox(box);
+        const std::string icon = seen.icon ? IconOf(seen.icon) : "none";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        CHECK(seen.title == "");
+        CHECK(seen.text.substr(0, row.text.size()) == row.text);
+        CHECK(seen.text.find(row.names) != std::string::npos);
+        CHECK(icon == row.icon);
+        CHECK(WaitFor([] { return !BoxOpen(); }, 2000));
+        CHECK_FALSE(WaitFor(BoxOpen, 2500)); // no second box
+        CHECK(ButtonsEnabled());
+    }
+}
+
+// Every help line ends inside the sheet, whatever the scale and face.
+TEST_CASE("help lines stay inside the sheet")
+{
+    Press(HELP_BUTTON);
+    HWND hint = nullptr;
+    REQUIRE(
+        WaitFor([&] { return (hint = FindWindowW(sg::win32::HINT_WINDOW_CLASS, nullptr)); }, 5000));
+    Sleep(500); // painted
+    const Ink ink = InkOf(hint);
+    MESSAGE(Narrow(g_args[1]) << " (" << sg::win32::WindowDpi(hint) << " DPI, " << FaceOf(hint)
+                              << "): " << ink.inSheet << " dark pixels in the sheet, "
+                              << ink.inMargin << " in its right margin");
+    PostMessageW(hint, WM_CLOSE, 0, 0);
+    CHECK(ink.inSheet >= 1000);
+    CHECK(ink.inMargin == 0);
 }
 
 } // namespace
@@ -421,7 +474,8 @@ void CheckLayout()
 int wmain(int argc, wchar_t *argv[])
 {
     SetProcessDPIAware(); // sizes and pixels as the window has them, not scaled to 96 DPI
-    const bool helpOnly = argc == 3 && std::wstring(argv[1]) == L"help";
+    g_args.assign(argv + 1, argv + argc);
+    const bool helpOnly = argc == 3 && g_args[0] == L"help";
     if (argc != 7 && !helpOnly) {
         std::printf("usage: wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT "
                     "COM_UNLISTED COM_REMOTE\n"
@@ -430,77 +484,15 @@ int wmain(int argc, wchar_t *argv[])
     }
     if (!WaitFor([] { return (g_main = FindWindowW(sg::win32::MAIN_WINDOW_CLASS, nullptr)); },
                  20000)) {
-        Report("window", L"no sgsetup window appeared");
+        std::printf("no sgsetup window appeared\n");
         return 1;
     }
     Sleep(300);
-    if (helpOnly) {
-        CheckHelpInk(argv[2]);
-        PostMessageW(g_main, WM_CLOSE, 0, 0);
-        return g_failures;
-    }
-
-    CheckLayout();
-    UseCom(L"x"); // a button pressed now would show its error at once
-    for (const char *box : {"TXTdata", "TXTcom"})
-        PostMessageW(Item({box}), WM_KEYDOWN, VK_RETURN, 0);
-    Report("Enter in a box presses no button",
-           WaitFor([] { return MessageBoxOf(g_main) != nullptr; }, 1000) ? L"a message box opened"
-                                                                         : L"");
-    TabFrom({"TXTcom"});
-    TabFrom({"TXTdata"});
-    SetText({"Text1", 0}, L"3a");
-    TabFrom({"Text1", 0});
-    Report(
-        "sloppy hex is repaired on leaving the box",
-        Expect(L"box 0 and length", Text(Item({"Text1", 0})) + Text(Item({"Text1", 7})), L"3A02"));
-
-    UseCom(argv[1]);
-    std::wstring problem = Transfer({"CMDread"});
-    if (problem.empty())
-        problem = Expect(L"the boxes", Params() + L" " + Text(Item({"TXTdata"})),
-                         L"00010040190A0004 01020304");
-    Report("read fills the boxes, the data cut to the device's length", problem);
-
-    UseCom(argv[5]);
-    SetText({"TXTdata"}, L"ff");
-    problem = Transfer({"CMDread"});
-    if (problem.empty())
-        problem = Expect(L"the data box", Text(Item({"TXTdata"})), L"01020304");
-    Report("a port its driver did not list opens by its number", problem);
-
-    UseCom(argv[6]);
-    SetText({"TXTdata"}, L"ff");
-    problem = Transfer({"CMDread"});
-    if (problem.empty())
-        problem = Expect(L"the data box", Text(Item({"TXTdata"})), L"01020304");
-    Report("a number from the ports file reads through the network serial server", problem);
-
-    SetText({"TXTdata"}, L"cafe");
-    SetText({"Text1", 6}, L"3");
-    problem = Transfer({"CMDstore"});
-    if (problem.empty())
-        problem = Expect(L"the boxes", Params() + L" " + Text(Item({"TXTdata"})),
-                         L"00010040190A0302 CAFE");
-    Report("store sends both blocks and normalises the boxes", problem);
-
-    UseCom(argv[2]);
-    Report("a silent device gives one warning",
-           OneBox({"CMDread"}, L"ERROR! No response.", Icon::Warning, 4000));
-
-    UseCom(argv[4]);
-    problem = OneBox({"CMDstore"},
-                     L"ERROR! Check COM settings\n\nCOM" + std::wstring(argv[4]) +
-                         L": no such port on this computer; ports here: ",
-                     Icon::Error, 1000);
-    if (problem.empty() && g_lastBoxText.find(L"COM" + std::wstring(argv[1])) == std::wstring::npos)
-        problem = L"the box does not name COM" + std::wstring(argv[1]) + L": " + g_lastBoxText;
-    Report("a port that does not exist gives one error at once, naming the ports there", problem);
-
-    UseCom(argv[3]);
-    Report("a device unplugged mid-store gives one error",
-           OneBox({"CMDstore"}, L"ERROR! Check COM settings", Icon::Error, 4000));
-
+    doctest::Context context;
+    context.setOption(helpOnly ? "test-case" : "test-case-exclude", "help*");
+    context.setOption("no-intro", true);
+    context.setOption("duration", true); // a line for each case
+    const int failed = context.run();
     PostMessageW(g_main, WM_CLOSE, 0, 0);
-    return g_failures;
+    return failed;
 }
