@@ -1,5 +1,8 @@
 #include "protocol/port_catalog.h"
 
+#include <cctype>
+#include <tuple>
+
 namespace sg::protocol {
 
 namespace {
@@ -87,6 +90,19 @@ std::string DescribePort(const Port &port)
     if (!port.stableName.empty())
         line += "  " + port.stableName;
     return line;
+}
+
+bool NaturalLess(const std::string &a, const std::string &b)
+{
+    const auto key = [](const std::string &label) {
+        std::size_t end = label.size();
+        while (end > 0 && std::isdigit(static_cast<unsigned char>(label[end - 1])))
+            --end;
+        const std::string digits = label.substr(end);
+        const unsigned long number = digits.empty() || digits.size() > 9 ? 0 : std::stoul(digits);
+        return std::tuple(label.substr(0, end), number, digits);
+    };
+    return key(a) < key(b);
 }
 
 std::optional<int> ParseComNumber(std::u16string_view text)

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <tuple>
 
 namespace sg::serial {
 
@@ -28,17 +27,6 @@ std::size_t GroupOf(const std::string &label)
             return i;
     }
     return groups.size();
-}
-
-// Splits "ttyUSB10" into ("ttyUSB", 10) so that numbers sort by value.
-std::tuple<std::string, unsigned long, std::string> NaturalKey(const std::string &label)
-{
-    std::size_t end = label.size();
-    while (end > 0 && std::isdigit(static_cast<unsigned char>(label[end - 1])))
-        --end;
-    const std::string digits = label.substr(end);
-    const unsigned long number = digits.empty() || digits.size() > 9 ? 0 : std::stoul(digits);
-    return {label.substr(0, end), number, digits};
 }
 
 // udev's by-id links name an adapter by its vendor, model and serial number, so a link
@@ -60,8 +48,8 @@ std::map<std::string, std::string> StableNames()
 std::vector<Port> OrderHostPorts(std::vector<Port> ports)
 {
     std::stable_sort(ports.begin(), ports.end(), [](const Port &a, const Port &b) {
-        return std::tuple(GroupOf(a.label), NaturalKey(a.label)) <
-               std::tuple(GroupOf(b.label), NaturalKey(b.label));
+        const std::size_t group = GroupOf(a.label), otherGroup = GroupOf(b.label);
+        return group != otherGroup ? group < otherGroup : protocol::NaturalLess(a.label, b.label);
     });
     return ports;
 }

@@ -65,7 +65,7 @@ std::vector<Port> SimulatorPorts(const fs::path &dir)
                          .description = "sgsim device simulator"});
     }
     std::sort(ports.begin(), ports.end(),
-              [](const Port &a, const Port &b) { return a.label < b.label; });
+              [](const Port &a, const Port &b) { return protocol::NaturalLess(a.label, b.label); });
     return ports;
 }
 

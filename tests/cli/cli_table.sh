@@ -59,10 +59,11 @@ start_sim() { # name, sgsim options...
 # Linux numbers the catalog in order, so numbers are read off it once every port is there.
 number_sims() {
   [ "$platform" = native ] || return 0
-  local ports name
+  local ports name number
   ports=$("$cli" ports)
   for name in "${!sim_dev[@]}"; do
-    com[$name]=$(awk -v d="${sim_dev[$name]}" '$2 == d { print substr($1, 4) }' <<<"$ports")
+    number=$(awk -v d="${sim_dev[$name]}" '$2 == d { print substr($1, 4) }' <<<"$ports")
+    [ -z "$number" ] || com[$name]=$number # a stopped one keeps the number it was given
   done
 }
 
@@ -133,8 +134,8 @@ start_sim silent --silent
 start_sim other --no-echo --answer-length 16 # 16 bytes, none of them an answer
 start_sim short --answer-length 3
 start_sim gone
-number_sims
 stop_sim gone
+number_sims # after the stop, which renumbers the simulators listed after it
 good=${com[good]} silent=${com[silent]} other=${com[other]} short=${com[short]} gone=${com[gone]}
 mkdir -p "$work/Zoë"
 profile=$work/Zoë/profile.json

@@ -3,6 +3,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <vector>
 
 using namespace sg::protocol;
 
@@ -44,6 +45,18 @@ TEST_CASE("numbers count from one")
     CHECK_FALSE(catalog.find(3));
     CHECK(catalog.numberOf("sgsim-1") == 2);
     CHECK(catalog.numberOf("sgsim-2") == 0);
+}
+
+TEST_CASE("labels sort by their trailing number's value")
+{
+    const std::vector<std::string> labels{"sgsim-99999", "sgsim-100000", "sgsim-100000",
+                                          "ttyUSB",      "ttyUSB01",     "ttyUSB1",
+                                          "ttyUSB2",     "ttyUSB10"};
+    for (std::size_t i = 0; i + 1 < labels.size(); ++i) {
+        CAPTURE(labels[i]);
+        CHECK(NaturalLess(labels[i], labels[i + 1]) == (labels[i] != labels[i + 1]));
+        CHECK_FALSE(NaturalLess(labels[i + 1], labels[i]));
+    }
 }
 
 TEST_CASE("a system's own numbers are kept, gaps and all, and its unlisted ports open")
