@@ -1,6 +1,7 @@
 #include "protocol/port_catalog.h"
 
 #include <cctype>
+#include <string_view>
 #include <tuple>
 
 namespace sg::protocol {
@@ -92,15 +93,18 @@ std::string DescribePort(const Port &port)
     return line;
 }
 
-bool NaturalLess(const std::string &a, const std::string &b)
+bool NaturalLess(std::string_view a, std::string_view b)
 {
-    const auto key = [](const std::string &label) {
+    // Compared as digits, not converted, so that no number is too long to order.
+    const auto key = [](std::string_view label) {
         std::size_t end = label.size();
         while (end > 0 && std::isdigit(static_cast<unsigned char>(label[end - 1])))
             --end;
-        const std::string digits = label.substr(end);
-        const unsigned long number = digits.empty() || digits.size() > 9 ? 0 : std::stoul(digits);
-        return std::tuple(label.substr(0, end), number, digits);
+        std::size_t significant = end;
+        while (significant + 1 < label.size() && label[significant] == '0')
+            ++significant;
+        const std::string_view number = label.substr(significant);
+        return std::tuple(label.substr(0, end), number.size(), number, label);
     };
     return key(a) < key(b);
 }

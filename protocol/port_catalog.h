@@ -70,7 +70,7 @@ std::string DescribePort(const Port &port);
 
 // Orders labels as people count, a trailing number by its value: ttyUSB2 before ttyUSB10, and
 // sgsim-99999 (started first) before sgsim-100000.
-bool NaturalLess(const std::string &a, const std::string &b);
+bool NaturalLess(std::string_view a, std::string_view b);
 
 // "COM25: no such port on this computer; ports here: COM1, COM3", or "...; no serial
 // ports found": what helps a user who typed a number that is not there.

@@ -2,6 +2,8 @@
 
 #include <doctest/doctest.h>
 
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,9 +51,9 @@ TEST_CASE("numbers count from one")
 
 TEST_CASE("labels sort by their trailing number's value")
 {
-    const std::vector<std::string> labels{"sgsim-99999", "sgsim-100000", "sgsim-100000",
-                                          "ttyUSB",      "ttyUSB01",     "ttyUSB1",
-                                          "ttyUSB2",     "ttyUSB10"};
+    std::istringstream in("9 10 sgsim-99999 sgsim-100000 sgsim-100000 sgsim-9999999999 "
+                          "sgsim-10000000000 ttyUSB ttyUSB0 ttyUSB01 ttyUSB1 ttyUSB2 ttyUSB10");
+    const std::vector<std::string> labels{std::istream_iterator<std::string>(in), {}};
     for (std::size_t i = 0; i + 1 < labels.size(); ++i) {
         CAPTURE(labels[i]);
         CHECK(NaturalLess(labels[i], labels[i + 1]) == (labels[i] != labels[i + 1]));
