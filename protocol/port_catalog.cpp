@@ -101,7 +101,7 @@ bool NaturalLess(std::string_view a, std::string_view b)
         while (end > 0 && std::isdigit(static_cast<unsigned char>(label[end - 1])))
             --end;
         std::size_t significant = end;
-        while (significant + 1 < label.size() && label[significant] == '0')
+        while (significant < label.size() && label[significant] == '0')
             ++significant;
         const std::string_view number = label.substr(significant);
         return std::tuple(label.substr(0, end), number.size(), number, label);
