@@ -46,8 +46,9 @@ row "FF, 0D, 11 and 13 through RFC 2217" 0 \
   store "$tel2" --data FF0D1113 --params "FF 0D 11 13 0D 0A 03" --verify
 row "store through raw TCP" 0 "^$raw2 $raw2 ok verified data 0102 params 00 01 00 40 19 0A 00 02$" \
   '^$' -- store "$raw2" --data 0102 --params "00 01 00 40 19 0A 00" --verify
-row "--json and --trace name the address" 0 "\"port\":\"${raw//\//\\/}\"" " $raw opened$" -- \
-  read "$raw" --json --trace
+row "--json and --trace name the address, with no COM number" 0 \
+  "^\{\"com\":null,\"data\":\"01020304\",\"device\":\"$raw\",\"error\":null,\"ok\":true,\"params\":\"${blocks#*params }\",\"port\":\"$raw\"\}$" \
+  " $raw opened$" -- read "$raw" --json --trace
 row "the probe asks through the server" 0 "generator, 9615 baud$" '^$' -- ports --probe "$tel"
 
 # Another client that asks the server for 19200 baud: the simulator hears noise, as a
