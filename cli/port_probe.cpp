@@ -1,8 +1,14 @@
 #include "cli/port_probe.h"
 
+#include "transfer/ticker.h"
+
+#include <utility>
+
 namespace sg::cli {
 
-PortProbe::PortProbe(protocol::Port port, protocol::SerialLink &link) : m_link(link)
+PortProbe::PortProbe(protocol::Port port, protocol::SerialLink &link, transfer::EventLoop &loop,
+                     std::function<void()> onDone)
+    : m_link(link), m_loop(loop), m_onDone(std::move(onDone))
 {
     m_result.port = std::move(port);
     m_link.setListener(this);
@@ -24,13 +30,30 @@ bool PortProbe::start()
         return false;
     }
     protocol::BuildReadParamsFrame(m_buffers);
-    if (!m_link.open(m_result.port.device) || !m_link.send(m_buffers.txFrame)) {
-        m_result.verdict = ProbeVerdict::Unusable;
-        m_result.reason = m_link.lastError();
-        m_link.close();
+    if (!m_link.open(m_result.port.device) || (m_link.isReady() && !sendRequest())) {
+        unusable();
         return false;
     }
+    m_waiting = true;
     return true;
+}
+
+// The answer is judged one period after the request went out, however long the port took
+// to get ready.
+bool PortProbe::sendRequest()
+{
+    if (!m_link.send(m_buffers.txFrame))
+        return false;
+    m_loop.callAfter(transfer::TICK_MS, [this] { done(); });
+    return true;
+}
+
+void PortProbe::linkReady()
+{
+    if (m_waiting && !sendRequest()) {
+        unusable();
+        done();
+    }
 }
 
 const ProbeResult &PortProbe::finish()
@@ -53,8 +76,21 @@ void PortProbe::bytesArrived()
 
 void PortProbe::deviceLost()
 {
+    unusable();
+    done();
+}
+
+void PortProbe::unusable()
+{
     m_result.verdict = ProbeVerdict::Unusable;
     m_result.reason = m_link.lastError();
+    m_link.close();
+}
+
+void PortProbe::done()
+{
+    if (std::exchange(m_waiting, false))
+        m_onDone();
 }
 
 void PortProbe::takeInput()

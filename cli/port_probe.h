@@ -3,7 +3,9 @@
 #include "protocol/frames.h"
 #include "protocol/port_catalog.h"
 #include "protocol/serial_link.h"
+#include "transfer/event_loop.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,27 +28,37 @@ struct ProbeResult
 };
 
 // Asks one port whether a generator listens on it: one read-parameters request, never a
-// write, and the answer judged strictly. Many probes share one wait.
+// write, and the answer judged strictly, one period after the request went out.
 class PortProbe : public protocol::SerialLinkListener
 {
 public:
-    PortProbe(protocol::Port port, protocol::SerialLink &link);
+    // onDone: the probe has its answer, or will get none.
+    PortProbe(protocol::Port port, protocol::SerialLink &link, transfer::EventLoop &loop,
+              std::function<void()> onDone);
     ~PortProbe() override;
     PortProbe(const PortProbe &) = delete;
     PortProbe &operator=(const PortProbe &) = delete;
 
-    // Opens the port and sends the request; false when there is nothing to wait for.
+    // Opens the port and, once it is ready, sends the request; false when there is
+    // nothing to wait for.
     bool start();
     // Judges what came back and closes the port.
     const ProbeResult &finish();
 
     void bytesArrived() override;
     void deviceLost() override;
+    void linkReady() override;
 
 private:
+    bool sendRequest();
     void takeInput();
+    void unusable();
+    void done();
 
     protocol::SerialLink &m_link;
+    transfer::EventLoop &m_loop;
+    std::function<void()> m_onDone;
+    bool m_waiting = false;
     protocol::LinkBuffers m_buffers;
     ProbeResult m_result;
 };

@@ -81,19 +81,21 @@ int RunProbe(const Command &command, World &world)
 {
     const bool json = command.json;
     std::vector<ProbeRun> runs;
-    bool waiting = false;
+    std::size_t waiting = 0;
+    const auto probed = [&waiting, &world] {
+        if (--waiting == 0)
+            world.loop().stop();
+    };
     for (protocol::Port &port : ProbeTargets(command, world.ports(), world)) {
         std::unique_ptr<protocol::SerialLink> link = NewLink(command, world);
-        auto probe = std::make_unique<PortProbe>(std::move(port), *link);
-        waiting = probe->start() || waiting;
+        auto probe = std::make_unique<PortProbe>(std::move(port), *link, world.loop(), probed);
+        if (probe->start())
+            ++waiting;
         runs.push_back({std::move(link), std::move(probe)});
     }
-    if (waiting) {
-        world.loop().callAfter(transfer::TICK_MS, [&world] { world.loop().stop(); });
-        if (!world.loop().run()) {
-            runs.clear(); // each closes its port
-            return Interrupted(world);
-        }
+    if (waiting > 0 && !world.loop().run()) {
+        runs.clear(); // each closes its port
+        return Interrupted(world);
     }
     std::vector<ProbeResult> results;
     for (const ProbeRun &run : runs)

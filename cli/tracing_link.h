@@ -21,6 +21,7 @@ public:
 
     void setListener(protocol::SerialLinkListener *listener) override;
     bool isOpen() const override;
+    bool isReady() const override { return m_link->isReady(); }
     bool open(const std::string &device) override;
     bool send(const model::ByteString &bytes) override;
     model::ByteString takeInput() override;

@@ -72,12 +72,12 @@ std::string WindowPresenter::toolTip(const form::ControlRef &box) const
 
 void WindowPresenter::start(bool read)
 {
-    if (m_engine.state() != transfer::TransferState::Idle)
+    if (m_engine.busy())
         return;
     model::NormalizeFields(m_view, m_blocks);
     const protocol::Port port = protocol::ResolveComText(m_view.text(COM_BOX), m_ports.catalog());
     read ? m_engine.startRead(port) : m_engine.startStore(port, m_blocks);
-    if (m_engine.state() != transfer::TransferState::Idle)
+    if (m_engine.busy())
         DisableTransferButtons();
 }
 

@@ -13,8 +13,11 @@ public:
     virtual ~SerialLinkListener() = default;
 
     virtual void bytesArrived() = 0;
-    // The port vanished while open; the link has closed it already.
+    // The port vanished while open, or could not be made ready; the link has closed it
+    // already.
     virtual void deviceLost() = 0;
+    // A link that was not ready when open() returned now takes frames.
+    virtual void linkReady() {}
 };
 
 // One serial device, opened by its path. Every failing call leaves a reason in
@@ -27,6 +30,9 @@ public:
     virtual void setListener(SerialLinkListener *listener) = 0;
     virtual bool isOpen() const = 0;
     virtual bool open(const std::string &device) = 0;
+    // Frames may go out. A local port is ready once open; a port behind a network server
+    // only after its connection and line set-up, when it tells linkReady().
+    virtual bool isReady() const { return isOpen(); }
     // True only when the whole frame was accepted; does not wait for it to leave.
     virtual bool send(const model::ByteString &bytes) = 0;
     // All bytes waiting, in arrival order, removed from the link.

@@ -16,6 +16,7 @@ public:
 
     void setListener(protocol::SerialLinkListener *listener) override;
     bool isOpen() const override { return m_active->isOpen(); }
+    bool isReady() const override { return m_active->isReady(); }
     bool open(const std::string &device) override;
     bool send(const model::ByteString &bytes) override { return m_active->send(bytes); }
     model::ByteString takeInput() override { return m_active->takeInput(); }

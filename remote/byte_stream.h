@@ -21,6 +21,8 @@ class StreamListener
 public:
     virtual ~StreamListener() = default;
 
+    // The host's addresses are known; connecting to them starts now.
+    virtual void lookedUp() = 0;
     virtual void connected() = 0;
     virtual void bytesArrived() = 0;
     // The stream is closed already; systemText is the system's own words.
@@ -34,7 +36,9 @@ public:
     virtual ~ByteStream() = default;
 
     virtual void setListener(StreamListener *listener) = 0;
-    // Looks the host up and connects; the answer comes to the listener.
+    // Looks the host up and connects to the first of its addresses that answers, trying
+    // them as RFC 8305 does; the answer comes to the listener. A lookup given up by close()
+    // never holds the program.
     virtual void connectTo(const std::string &host, std::uint16_t port) = 0;
     // Queues bytes on a connected stream; false when it cannot take them.
     virtual bool write(const model::ByteString &bytes) = 0;

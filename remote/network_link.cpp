@@ -6,11 +6,16 @@ namespace sg::remote {
 
 namespace {
 
-std::string Trimmed(std::string text)
+std::string Trimmed(const std::string &text)
 {
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string()
+                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+std::string Seconds(int ms)
+{
+    return std::to_string(ms / 1000) + " s";
 }
 
 } // namespace
@@ -36,11 +41,12 @@ bool NetworkLink::open(const std::string &device)
         return false;
     }
     m_address = *address;
-    m_session = Rfc2217Session();
+    m_session = Rfc2217Session("sgsetup " SG_VERSION); // for a server that asks who we are
     m_waitedMs = 0;
+    m_lineAsked = false;
     m_heardText.clear();
     m_heardBinary = false;
-    m_state = State::Connecting;
+    m_state = State::LookingUp;
     m_timer->start();
     m_stream->connectTo(m_address.host, m_address.port);
     return isOpen();
@@ -48,22 +54,19 @@ bool NetworkLink::open(const std::string &device)
 
 bool NetworkLink::send(const model::ByteString &bytes)
 {
-    if (m_state == State::Closed) {
-        if (m_lastError.empty())
+    if (m_state != State::Ready) {
+        if (m_lastError.empty() || m_state != State::Closed)
             m_lastError = m_address.endpoint() + ": not connected";
         return false;
     }
-    const model::ByteString wire =
-        m_address.kind == RemoteAddress::Kind::Rfc2217 ? Rfc2217Session::Escape(bytes) : bytes;
-    if (m_state != State::Ready) {
-        m_waiting.insert(m_waiting.end(), wire.begin(), wire.end());
+    const bool rfc2217 = m_address.kind == RemoteAddress::Kind::Rfc2217;
+    const model::ByteString wire = rfc2217 ? m_session.encode(bytes) : bytes;
+    if (m_session.suspended()) {
+        m_held.insert(m_held.end(), wire.begin(), wire.end());
         return true;
     }
-    if (!m_stream->write(wire)) {
-        fail(m_address.endpoint() + ": the connection does not take more bytes");
-        return false;
-    }
-    return true;
+    write(wire);
+    return isOpen();
 }
 
 model::ByteString NetworkLink::takeInput()
@@ -78,18 +81,28 @@ void NetworkLink::close()
     m_state = State::Closed;
     m_timer->stop();
     m_stream->close();
-    m_waiting.clear();
+    m_session = Rfc2217Session(); // frees whatever the server made it hold
+    m_held.clear();
     m_input.clear();
+}
+
+void NetworkLink::lookedUp()
+{
+    if (m_state != State::LookingUp)
+        return;
+    m_state = State::Connecting;
+    m_waitedMs = 0;
 }
 
 void NetworkLink::connected()
 {
+    m_waitedMs = 0;
+    m_quietMs = 0;
     if (m_address.kind == RemoteAddress::Kind::Raw) {
-        becomeReady();
+        m_state = State::Settling;
         return;
     }
     m_state = State::Negotiating;
-    m_waitedMs = 0;
     m_stream->write(m_session.greeting());
 }
 
@@ -106,13 +119,23 @@ void NetworkLink::bytesArrived()
             fail(m_address.endpoint() + ": " + m_session.failure());
             return;
         }
-        if (m_state == State::Negotiating && m_session.lineConfirmed())
-            becomeReady();
+        // The line's own wait starts once it has been asked for.
+        if (m_session.lineAsked() && !std::exchange(m_lineAsked, true))
+            m_waitedMs = 0;
         bytes = std::move(data);
     }
-    if (bytes.empty())
-        return;
     hear(bytes);
+    if (m_state != State::Ready) {
+        if (!bytes.empty())
+            m_quietMs = 0;
+        if (m_state == State::Negotiating && m_lineAsked && m_session.lineConfirmed())
+            becomeReady();
+        return;
+    }
+    if (!m_session.suspended() && !m_held.empty())
+        write(std::exchange(m_held, {}));
+    if (bytes.empty() || !isOpen())
+        return;
     m_input.insert(m_input.end(), bytes.begin(), bytes.end());
     if (m_listener)
         m_listener->bytesArrived();
@@ -143,39 +166,81 @@ void NetworkLink::streamFailed(StreamFailure failure, const std::string &systemT
 void NetworkLink::step()
 {
     m_waitedMs += STEP_MS;
-    if (m_state == State::Connecting && m_waitedMs >= CONNECT_LIMIT_MS) {
-        fail(m_address.endpoint() + ": no connection within 1 s: is the server reachable?");
-    } else if (m_state == State::Negotiating && m_waitedMs >= CONFIRM_LIMIT_MS) {
-        if (m_session.heardFromServer())
+    m_quietMs += STEP_MS;
+    const std::string endpoint = m_address.endpoint();
+    switch (m_state) {
+    case State::LookingUp:
+        if (m_waitedMs >= LOOKUP_LIMIT_MS)
+            fail(endpoint + ": could not look up '" + m_address.host + "' within " +
+                 Seconds(LOOKUP_LIMIT_MS));
+        return;
+    case State::Connecting:
+        if (m_waitedMs >= CONNECT_LIMIT_MS)
+            fail(endpoint + ": no connection within " + Seconds(CONNECT_LIMIT_MS) +
+                 ": is the server reachable?");
+        return;
+    case State::Negotiating:
+        stepNegotiating();
+        return;
+    case State::Settling:
+        if (m_quietMs >= QUIET_MS || m_waitedMs >= SETTLE_LIMIT_MS)
             becomeReady();
-        else
-            fail(m_address.endpoint() +
-                 ": the server said nothing after the connection: is this an RFC 2217 "
-                 "port? For a raw TCP port, use socket://");
+        return;
+    case State::Closed:
+    case State::Ready:
+        return;
     }
+}
+
+// No frame goes to a line nobody set: a server that does not take the option fails.
+void NetworkLink::stepNegotiating()
+{
+    if (m_waitedMs < CONFIRM_LIMIT_MS)
+        return;
+    if (m_lineAsked)
+        becomeReady();
+    else if (m_session.heardFromServer())
+        fail(m_address.endpoint() +
+             ": the server did not agree to RFC 2217 (the COM port option): for a raw TCP "
+             "port, use socket://");
+    else
+        fail(m_address.endpoint() +
+             ": the server said nothing after the connection: is this an RFC 2217 port? For "
+             "a raw TCP port, use socket://");
 }
 
 void NetworkLink::becomeReady()
 {
     m_state = State::Ready;
     m_timer->stop();
-    if (!m_waiting.empty() && !m_stream->write(std::exchange(m_waiting, {})))
+    // What the server still holds from the device is not the answer to the first frame.
+    if (m_address.kind == RemoteAddress::Kind::Rfc2217)
+        write(Rfc2217Session::PurgeRequest());
+    if (isOpen() && m_listener)
+        m_listener->linkReady();
+}
+
+void NetworkLink::write(const model::ByteString &wire)
+{
+    if (!m_stream->write(wire))
         fail(m_address.endpoint() + ": the connection does not take more bytes");
 }
 
+// The last words the server said, as one line.
 void NetworkLink::hear(const model::ByteString &data)
 {
     constexpr std::size_t MOST = 80;
     for (const std::uint8_t byte : data) {
         // Line ends become one space between lines.
         if (byte == '\r' || byte == '\n') {
-            if (!m_heardText.empty() && m_heardText.back() != ' ' && m_heardText.size() < MOST)
+            if (!m_heardText.empty() && m_heardText.back() != ' ')
                 m_heardText += ' ';
-            continue;
-        }
-        m_heardBinary = m_heardBinary || byte < 0x20 || byte > 0x7E;
-        if (m_heardText.size() < MOST)
+        } else {
+            m_heardBinary = m_heardBinary || byte < 0x20 || byte > 0x7E;
             m_heardText += static_cast<char>(byte);
+        }
+        if (m_heardText.size() > MOST)
+            m_heardText.erase(0, m_heardText.size() - MOST);
     }
 }
 

@@ -55,6 +55,9 @@ std::string Shown(const std::filesystem::path &path)
 PortsFile ParsePortsFile(std::string_view text, const std::string &shownPath)
 {
     PortsFile file;
+    // Notepad starts a UTF-8 file with a byte order mark.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     int lineNumber = 0;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());

@@ -15,7 +15,7 @@ struct PortsFile
 {
     struct Line
     {
-        std::string where;        // "PATH line N: "
+        std::string where;   // "PATH line N: "
         protocol::Port port; // with its number set
     };
     std::vector<Line> ports;

@@ -78,13 +78,25 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
     };
     std::string_view host;
     std::string_view portText;
+    std::string zoned; // the host with its zone, when it has one
     if (!rest.empty() && rest.front() == '[') {
         const std::size_t close = rest.find(']');
         if (close == std::string_view::npos || close + 1 >= rest.size() || rest[close + 1] != ':')
             return fail("expected [IPv6]:PORT");
         host = rest.substr(1, close - 1);
         portText = rest.substr(close + 2);
-        if (host.empty() || !std::all_of(host.begin(), host.end(), IsIpv6Char))
+        // A link-local address names its interface after '%', written %25 in a URL.
+        const std::size_t percent = host.find('%');
+        const std::string_view literal = host.substr(0, percent);
+        if (percent != std::string_view::npos) {
+            std::string_view zoneText = host.substr(percent + 1);
+            if (zoneText.substr(0, 2) == "25")
+                zoneText.remove_prefix(2);
+            if (zoneText.empty() || !std::all_of(zoneText.begin(), zoneText.end(), IsHostChar))
+                return fail(Quoted(host) + " is not an IPv6 address with a zone");
+            zoned = std::string(literal) + '%' + std::string(zoneText);
+        }
+        if (literal.empty() || !std::all_of(literal.begin(), literal.end(), IsIpv6Char))
             return fail(Quoted(host) + " is not an IPv6 address");
     } else {
         const std::size_t colon = rest.rfind(':');
@@ -98,7 +110,7 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
     const std::optional<std::uint16_t> port = ParsePortNumber(portText);
     if (!port)
         return fail(Quoted(portText) + " is not a TCP port from 1 to 65535");
-    address.host = std::string(host);
+    address.host = zoned.empty() ? std::string(host) : zoned;
     address.port = *port;
     return address;
 }

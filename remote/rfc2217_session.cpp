@@ -1,5 +1,7 @@
 #include "remote/rfc2217_session.h"
 
+#include <utility>
+
 namespace sg::remote {
 
 namespace {
@@ -22,6 +24,10 @@ constexpr std::uint8_t SET_DATASIZE = 2;
 constexpr std::uint8_t SET_PARITY = 3;
 constexpr std::uint8_t SET_STOPSIZE = 4;
 constexpr std::uint8_t SET_CONTROL = 5;
+constexpr std::uint8_t FLOWCONTROL_SUSPEND = 8;
+constexpr std::uint8_t FLOWCONTROL_RESUME = 9;
+constexpr std::uint8_t PURGE_DATA = 12;
+constexpr std::uint8_t SIGNATURE = 0;
 // A server answers a client's command with the command's code plus this.
 constexpr std::uint8_t SERVER_OFFSET = 100;
 
@@ -30,6 +36,9 @@ constexpr std::uint8_t DATA_BITS = 8;
 constexpr std::uint8_t PARITY_NONE = 1;
 constexpr std::uint8_t ONE_STOP_BIT = 1;
 constexpr std::uint8_t NO_FLOW_CONTROL = 1;
+constexpr std::uint8_t PURGE_SERVER_RECEIVE = 1;
+
+constexpr std::uint8_t CR = 0x0D;
 
 std::uint64_t Bit(std::uint8_t code)
 {
@@ -70,6 +79,8 @@ std::string StopBitsName(unsigned value)
 
 } // namespace
 
+Rfc2217Session::Rfc2217Session(std::string signature) : m_signature(std::move(signature)) {}
+
 model::ByteString Rfc2217Session::greeting()
 {
     m_offered = OURS_ACCEPTED;
@@ -83,17 +94,19 @@ void Rfc2217Session::receive(const model::ByteString &bytes, model::ByteString &
 {
     m_heard = m_heard || !bytes.empty();
     for (const std::uint8_t byte : bytes) {
+        if (!m_failure.empty())
+            return;
         switch (m_state) {
         case State::Data:
             if (byte == IAC)
                 m_state = State::Command;
             else
-                data.push_back(byte);
+                dataByte(byte, data);
             break;
         case State::Command:
             m_state = State::Data;
             if (byte == IAC) {
-                data.push_back(byte);
+                dataByte(byte, data);
             } else if (byte >= WILL && byte <= DONT) {
                 m_verb = byte;
                 m_state = State::Option;
@@ -110,19 +123,38 @@ void Rfc2217Session::receive(const model::ByteString &bytes, model::ByteString &
             if (byte == IAC)
                 m_state = State::SubCommand;
             else
-                m_sub.push_back(byte);
+                subByte(byte);
             break;
         case State::SubCommand:
             m_state = State::Sub;
             if (byte == IAC) {
-                m_sub.push_back(byte);
+                subByte(byte);
             } else if (byte == SE) {
-                subnegotiation();
+                subnegotiation(reply);
+                m_sub = {};
                 m_state = State::Data;
             }
             break;
         }
     }
+}
+
+// A server that sends text, not binary, sends a CR as CR NUL (RFC 854).
+void Rfc2217Session::dataByte(std::uint8_t byte, model::ByteString &data)
+{
+    if (!(std::exchange(m_afterCr, m_sendsText && byte == CR) && byte == 0))
+        data.push_back(byte);
+}
+
+void Rfc2217Session::subByte(std::uint8_t byte)
+{
+    if (m_sub.size() == MOST_SUB_BYTES) {
+        m_sub = {};
+        failWith("the server sent a Telnet subnegotiation longer than " +
+                 std::to_string(MOST_SUB_BYTES) + " bytes");
+        return;
+    }
+    m_sub.push_back(byte);
 }
 
 void Rfc2217Session::option(std::uint8_t verb, std::uint8_t code, model::ByteString &reply)
@@ -138,6 +170,8 @@ void Rfc2217Session::option(std::uint8_t verb, std::uint8_t code, model::ByteStr
             Append(reply, {IAC, WILL, code});
         m_ourOptions |= bit;
         m_offered |= bit;
+        if (code == BINARY)
+            m_binaryRefused = false;
         if (code == COM_PORT)
             askForLine(reply);
         return;
@@ -146,9 +180,11 @@ void Rfc2217Session::option(std::uint8_t verb, std::uint8_t code, model::ByteStr
             Append(reply, {IAC, WONT, code});
         m_ourOptions &= ~bit;
         m_offered &= ~bit;
-        if (code == COM_PORT && m_failure.empty())
-            m_failure = "the server refuses RFC 2217 (the COM port option); for a raw TCP "
-                        "port, use socket://";
+        if (code == BINARY)
+            m_binaryRefused = true;
+        if (code == COM_PORT)
+            failWith("the server refuses RFC 2217 (the COM port option); for a raw TCP "
+                     "port, use socket://");
         return;
     case WILL:
         if (!(bit & THEIRS_ACCEPTED)) {
@@ -159,12 +195,16 @@ void Rfc2217Session::option(std::uint8_t verb, std::uint8_t code, model::ByteStr
             Append(reply, {IAC, DO, code});
         m_theirOptions |= bit;
         m_requested |= bit;
+        if (code == BINARY)
+            m_sendsText = false;
         return;
     default: // WONT
         if (m_theirOptions & bit)
             Append(reply, {IAC, DONT, code});
         m_theirOptions &= ~bit;
         m_requested &= ~bit;
+        if (code == BINARY)
+            m_sendsText = true;
         return;
     }
 }
@@ -183,9 +223,23 @@ void Rfc2217Session::askForLine(model::ByteString &reply)
     Append(reply, {IAC, SB, COM_PORT, SET_CONTROL, NO_FLOW_CONTROL, IAC, SE});
 }
 
-void Rfc2217Session::subnegotiation()
+void Rfc2217Session::subnegotiation(model::ByteString &reply)
 {
-    if (m_sub.size() < 3 || m_sub[0] != COM_PORT)
+    if (m_sub.size() < 2 || m_sub[0] != COM_PORT)
+        return;
+    if (m_sub[1] == SERVER_OFFSET + SIGNATURE && m_sub.size() == 2) {
+        Append(reply, {IAC, SB, COM_PORT, SIGNATURE});
+        const model::ByteString text = encode({m_signature.begin(), m_signature.end()});
+        reply.insert(reply.end(), text.begin(), text.end());
+        Append(reply, {IAC, SE});
+        return;
+    }
+    if (m_sub[1] == SERVER_OFFSET + FLOWCONTROL_SUSPEND ||
+        m_sub[1] == SERVER_OFFSET + FLOWCONTROL_RESUME) {
+        m_suspended = m_sub[1] == SERVER_OFFSET + FLOWCONTROL_SUSPEND;
+        return;
+    }
+    if (m_sub.size() < 3)
         return;
     const unsigned first = m_sub[2];
     switch (m_sub[1]) {
@@ -206,7 +260,7 @@ void Rfc2217Session::subnegotiation()
     case SERVER_OFFSET + SET_STOPSIZE:
         confirm(0b1000, first == ONE_STOP_BIT, StopBitsName(first) + " stop bits, not 1");
         return;
-    default: // notifications, signature, flow control: nothing the transfer needs
+    default: // notifications and the server's signature: nothing the transfer needs
         return;
     }
 }
@@ -215,11 +269,17 @@ void Rfc2217Session::confirm(unsigned bit, bool asAsked, const std::string &what
 {
     if (asAsked)
         m_confirmed |= bit;
-    else if (m_failure.empty())
-        m_failure = "the server set " + whatWasSet;
+    else
+        failWith("the server set " + whatWasSet);
 }
 
-model::ByteString Rfc2217Session::Escape(const model::ByteString &data)
+void Rfc2217Session::failWith(const std::string &why)
+{
+    if (m_failure.empty())
+        m_failure = why;
+}
+
+model::ByteString Rfc2217Session::encode(const model::ByteString &data) const
 {
     model::ByteString wire;
     wire.reserve(data.size());
@@ -227,8 +287,15 @@ model::ByteString Rfc2217Session::Escape(const model::ByteString &data)
         wire.push_back(byte);
         if (byte == IAC)
             wire.push_back(IAC);
+        else if (byte == CR && m_binaryRefused)
+            wire.push_back(0);
     }
     return wire;
+}
+
+model::ByteString Rfc2217Session::PurgeRequest()
+{
+    return {IAC, SB, COM_PORT, PURGE_DATA, PURGE_SERVER_RECEIVE, IAC, SE};
 }
 
 } // namespace sg::remote

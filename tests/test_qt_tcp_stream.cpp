@@ -9,6 +9,7 @@ using sg::serial::QtTcpStream;
 
 struct Events : sg::remote::StreamListener
 {
+    void lookedUp() override {}
     void connected() override { log << "connected"; }
     void bytesArrived() override { log << "bytes"; }
     void streamFailed(StreamFailure, const std::string &) override { log << "failed"; }

@@ -18,7 +18,7 @@ TransferEngine::~TransferEngine()
 
 void TransferEngine::startRead(const protocol::Port &port)
 {
-    if (m_state != TransferState::Idle)
+    if (busy())
         return;
     m_reading = true;
     protocol::BuildReadParamsFrame(m_buffers);
@@ -27,7 +27,7 @@ void TransferEngine::startRead(const protocol::Port &port)
 
 void TransferEngine::startStore(const protocol::Port &port, const model::Blocks &blocks)
 {
-    if (m_state != TransferState::Idle)
+    if (busy())
         return;
     m_reading = false;
     m_storing = &blocks;
@@ -45,7 +45,23 @@ void TransferEngine::start(const protocol::Port &port, TransferState first)
     // What a kept port holds still belongs to the transfer before.
     if (m_link.isOpen())
         m_link.takeInput();
-    if ((!m_link.isOpen() && !m_link.open(port.device)) || !sendFrame()) {
+    if (!m_link.isOpen() && !m_link.open(port.device)) {
+        endWithComError(m_link.lastError());
+        return;
+    }
+    m_opening = first;
+    if (m_link.isReady())
+        linkReady();
+}
+
+// Open, send, then start the timer: the first period starts with the first frame, however
+// long a network port took to get ready.
+void TransferEngine::linkReady()
+{
+    if (!m_opening)
+        return;
+    const TransferState first = *std::exchange(m_opening, std::nullopt);
+    if (!sendFrame()) {
         endWithComError(m_link.lastError());
         return;
     }
@@ -142,7 +158,7 @@ void TransferEngine::bytesArrived()
 
 void TransferEngine::deviceLost()
 {
-    if (m_state == TransferState::Idle)
+    if (!busy())
         return;
     endWithComError(m_link.lastError());
 }
@@ -183,6 +199,7 @@ void TransferEngine::FinishTransfer(TransferEnd how)
 {
     m_ticker.stop();
     m_state = TransferState::Idle;
+    m_opening.reset();
     const bool keep = std::exchange(m_keepPort, false) && how == TransferEnd::Ok;
     if (m_link.isOpen() && !keep)
         m_link.close();

@@ -8,6 +8,8 @@
 #include "transfer/transfer_events.h"
 #include "transfer/transfer_state.h"
 
+#include <optional>
+
 namespace sg::transfer {
 
 // One Read or Store on one port: two requests, paced by the ticker, on the event loop only.
@@ -35,8 +37,11 @@ public:
 
     void bytesArrived() override;
     void deviceLost() override;
+    void linkReady() override;
 
     TransferState state() const { return m_state; }
+    // From the press to the end, including a network port's open before the first frame.
+    bool busy() const { return m_state != TransferState::Idle || m_opening.has_value(); }
     const protocol::LinkBuffers &buffers() const { return m_buffers; }
 
 private:
@@ -58,6 +63,7 @@ private:
     const model::Blocks *m_storing = nullptr;
     protocol::LinkBuffers m_buffers;
     TransferState m_state = TransferState::Idle;
+    std::optional<TransferState> m_opening; // the first state, while the port gets ready
     bool m_reading = false;
     bool m_keepPort = false;
     model::Blocks m_read;   // what a Read has read so far

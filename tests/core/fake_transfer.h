@@ -55,6 +55,7 @@ public:
     bool openWorks = true;
     bool sendWorks = true;
     bool open_ = false;
+    bool ready_ = true; // as a local port is at its open
     std::string device;
     std::vector<sg::model::ByteString> sent;
     sg::model::ByteString waiting; // arrived but not yet taken
@@ -69,6 +70,7 @@ public:
 
     void setListener(sg::protocol::SerialLinkListener *l) override { listener = l; }
     bool isOpen() const override { return open_; }
+    bool isReady() const override { return open_ && ready_; }
     bool open(const std::string &path) override
     {
         device = path;

@@ -16,6 +16,7 @@ struct Fakes : sg::protocol::SerialLinkListener
 {
     void bytesArrived() override { journal.push_back("bytes"); }
     void deviceLost() override { journal.push_back("lost"); }
+    void linkReady() override { journal.push_back("ready"); }
 
     std::vector<std::string> journal;
     StreamListener *stream = nullptr;
@@ -89,30 +90,45 @@ std::string Written(const std::string &hex)
 
 } // namespace
 
-TEST_CASE("a frame sent at once goes out when the server is ready, and no sooner")
+TEST_CASE("the link is ready once the server is, drops what came before, and then sends")
 {
+    const auto confirmedAfter = [](std::string before) {
+        return [before](Rig &rig) {
+            rig.fakes.stream->connected();
+            rig.arrive(before + "FFFD2C 41 42");
+            rig.waitMs(NetworkLink::CONFIRM_LIMIT_MS - NetworkLink::STEP_MS);
+            rig.arrive(CONFIRMED);
+        };
+    };
+    const std::vector<std::string> confirmed = {"connect bench3 4001", Written(GREETING),
+                                                Written(LINE_REQUEST), Written(PURGE), "ready"};
     const struct
     {
         const char *name;
         const char *address;
         std::function<void(Rig &)> server;
         std::vector<std::string> journal;
+        const char *frame; // as it goes out for 44 FF 0D 18
     } rows[] = {
-        {"raw: at the connection",
+        {"raw: a banner dropped, ready once the server is quiet",
          "socket://bench3:4001",
-         [](Rig &rig) { rig.fakes.stream->connected(); },
-         {"connect bench3 4001", "write 44FF18"}},
-        {"RFC 2217: once the line is confirmed, FF doubled",
-         "rfc2217://[fe80::1]:2217",
          [](Rig &rig) {
+             rig.fakes.stream->lookedUp();
              rig.fakes.stream->connected();
-             rig.arrive("FFFD2C");
-             rig.waitMs(NetworkLink::CONFIRM_LIMIT_MS - NetworkLink::STEP_MS);
-             rig.arrive(CONFIRMED);
+             rig.waitMs(NetworkLink::QUIET_MS - 2 * NetworkLink::STEP_MS);
+             rig.arrive("0D0A 736572326E6574 0D0A");
+             rig.waitMs(NetworkLink::QUIET_MS - NetworkLink::STEP_MS);
+             rig.fakes.journal.push_back("bound");
+             rig.waitMs(NetworkLink::STEP_MS);
          },
-         {"connect fe80::1 2217", Written(GREETING), Written(LINE_REQUEST), "write 44FFFF18"}},
-        {"RFC 2217: a server that answers but confirms nothing, after the bound",
-         "rfc2217://bench3:4001",
+         {"connect bench3 4001", "bound", "ready"},
+         "44FF0D18"},
+        {"RFC 2217: stale bytes dropped and purged, FF doubled", "rfc2217://bench3:4001",
+         confirmedAfter(""), confirmed, "44FFFF0D18"},
+        {"RFC 2217: BINARY refused, so CR goes as CR NUL", "rfc2217://bench3:4001",
+         confirmedAfter("FFFE00"), confirmed, "44FFFF0D0018"},
+        {"RFC 2217: a server that agrees but confirms nothing, after the bound",
+         "rfc2217://[fe80::1%eth0]:2217",
          [](Rig &rig) {
              rig.fakes.stream->connected();
              rig.arrive("FFFD2C");
@@ -120,22 +136,39 @@ TEST_CASE("a frame sent at once goes out when the server is ready, and no sooner
              rig.fakes.journal.push_back("bound");
              rig.waitMs(NetworkLink::STEP_MS);
          },
-         {"connect bench3 4001", Written(GREETING), Written(LINE_REQUEST), "bound",
-          "write 44FFFF18"}},
+         {"connect fe80::1%eth0 2217", Written(GREETING), Written(LINE_REQUEST), "bound",
+          Written(PURGE), "ready"},
+         "44FFFF0D18"},
     };
     for (const auto &row : rows) {
         CAPTURE(row.name);
         Rig rig;
         REQUIRE(rig.link.open(row.address));
-        CHECK(rig.link.send(Bytes("44 FF 18")));
+        CHECK_FALSE(rig.link.send(Bytes("44")));
         row.server(rig);
         CHECK(rig.fakes.journal == row.journal);
         CHECK_FALSE(rig.fakes.ticking);
         rig.fakes.journal.clear();
+        CHECK(rig.link.send(Bytes("44 FF 0D 18")));
         rig.arrive("440D");
         CHECK(ToHex(rig.link.takeInput()) == "440D");
-        CHECK(rig.fakes.journal == std::vector<std::string>{"bytes"});
+        CHECK(rig.fakes.journal ==
+              std::vector<std::string>{"write " + std::string(row.frame), "bytes"});
     }
+}
+
+TEST_CASE("frames wait while the server has suspended the flow, and go at its resume")
+{
+    Rig rig;
+    REQUIRE(rig.link.open("rfc2217://bench3:4001"));
+    rig.fakes.stream->connected();
+    rig.arrive("FFFD2C" + CONFIRMED + "FFFA2C6CFFF0");
+    rig.fakes.journal.clear();
+    CHECK(rig.link.send(Bytes("44 05")));
+    CHECK(rig.link.send(Bytes("18")));
+    CHECK(rig.fakes.journal.empty());
+    rig.arrive("FFFA2C6DFFF0");
+    CHECK(rig.fakes.journal == std::vector<std::string>{"write 440518"});
 }
 
 TEST_CASE("a server that fails the link closes it with words and tells the listener")
@@ -178,9 +211,30 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
              rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
          },
          "bench3:4001: the server closed the connection"},
+        {"a lookup that does not end", "socket://bench3:4001",
+         [](Rig &rig) { rig.waitMs(NetworkLink::LOOKUP_LIMIT_MS); },
+         "bench3:4001: could not look up 'bench3' within 5 s"},
         {"no connection", "socket://bench3:4001",
-         [](Rig &rig) { rig.waitMs(NetworkLink::CONNECT_LIMIT_MS); },
-         "bench3:4001: no connection within 1 s: is the server reachable?"},
+         [](Rig &rig) {
+             rig.waitMs(NetworkLink::LOOKUP_LIMIT_MS - NetworkLink::STEP_MS);
+             rig.fakes.stream->lookedUp();
+             rig.waitMs(NetworkLink::CONNECT_LIMIT_MS);
+         },
+         "bench3:4001: no connection within 3 s: is the server reachable?"},
+        {"a server that never agrees to the COM port option", "rfc2217://bench3:4001",
+         [](Rig &rig) {
+             rig.fakes.stream->connected();
+             rig.arrive("FFFB2C");
+             rig.waitMs(NetworkLink::CONFIRM_LIMIT_MS);
+         },
+         "bench3:4001: the server did not agree to RFC 2217 (the COM port option): for a raw "
+         "TCP port, use socket://"},
+        {"a subnegotiation that never ends", "rfc2217://bench3:4001",
+         [](Rig &rig) {
+             rig.fakes.stream->connected();
+             rig.arrive("FFFA2C" + std::string(2 * Rfc2217Session::MOST_SUB_BYTES + 2, '6'));
+         },
+         "bench3:4001: the server sent a Telnet subnegotiation longer than 1024 bytes"},
         {"a mute listener", "rfc2217://bench3:4001",
          [](Rig &rig) {
              rig.fakes.stream->connected();

@@ -7,10 +7,10 @@ using sg::protocol::PortCatalog;
 
 TEST_CASE("each line is a number, an address and a description; a bad line is left out with why")
 {
-    const PortsFile file = ParsePortsFile("# bench 3\n"
+    const PortsFile file = ParsePortsFile("\xEF\xBB\xBF# bench 3, saved by Notepad\n"
                                           "\n"
                                           " 1  rfc2217://bench3:4001  rack 3, slot 1  # tested\r\n"
-                                          "99\tsocket://[fe80::1]:4002\n"
+                                          "99\tsocket://[fe80::1%25eth0]:65535\n"
                                           "0 socket://bench3:4003\n"
                                           "100 socket://bench3:4004\n"
                                           "x5 socket://bench3:4005\n"
@@ -25,7 +25,7 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
     CHECK(file.ports[0].port.device == "rfc2217://bench3:4001");
     CHECK(file.ports[0].port.description == "rack 3, slot 1");
     CHECK(file.ports[1].port.number == 99);
-    CHECK(file.ports[1].port.device == "socket://[fe80::1]:4002");
+    CHECK(file.ports[1].port.device == "socket://[fe80::1%25eth0]:65535");
     CHECK(file.ports[1].port.description.empty());
     CHECK(file.problems ==
           std::vector<std::string>{

@@ -69,10 +69,22 @@ TEST_CASE("the session answers the server, confirms the line and keeps the devic
          false,
          "the server refuses RFC 2217 (the COM port option); for a raw TCP port, use socket://"},
         {"all confirmed", {CONFIRMED}, "", "", true, ""},
+        {"a server that sends text: its CR NUL is a CR, split or not",
+         {"FFFC00 410D00 42 0D", "00 0D0A"},
+         "410D 42 0D 0D0A",
+         "",
+         false,
+         ""},
+        {"who the client is, when the server asks",
+         {"FFFA2C64FFF0"},
+         "",
+         "FFFA2C00 736733 FFF0",
+         false,
+         ""},
     };
     for (const auto &row : rows) {
         CAPTURE(row.name);
-        Rfc2217Session session;
+        Rfc2217Session session("sg3");
         CHECK(ToHex(session.greeting()) == GREETING);
         sg::model::ByteString data;
         sg::model::ByteString reply;
@@ -87,5 +99,5 @@ TEST_CASE("the session answers the server, confirms the line and keeps the devic
 
 TEST_CASE("only FF is doubled on the way out")
 {
-    CHECK(ToHex(Rfc2217Session::Escape(Bytes("FF 00 0D 11 13 FE FF"))) == "FFFF000D1113FEFFFF");
+    CHECK(ToHex(Rfc2217Session().encode(Bytes("FF 00 0D 11 13 FE FF"))) == "FFFF000D1113FEFFFF");
 }

@@ -111,6 +111,25 @@ TEST_CASE("a Store writes both blocks one tick apart")
     CHECK(rig.link.sent.size() == 2);
 }
 
+TEST_CASE("a port that gets ready after its open: the first frame then, and the timer with it")
+{
+    for (const bool lost : {false, true}) {
+        CAPTURE(lost);
+        Rig rig;
+        rig.link.ready_ = false;
+        rig.presenter.readPressed();
+        rig.presenter.storePressed(); // the buttons are off already; a second press is nothing
+        CHECK(rig.journal == Journal{"open", "disable read", "disable store"});
+        CHECK((rig.link.sent.empty() && !rig.ticker.running && rig.engine.busy()));
+        rig.link.ready_ = true;
+        lost ? rig.engine.deviceLost() : rig.engine.linkReady();
+        CHECK(rig.ticker.running == !lost);
+        CHECK(rig.link.sent.size() == (lost ? 0U : 1U));
+        CHECK(rig.engine.state() == (lost ? TransferState::Idle : TransferState::ReadCheckParams));
+        CHECK(rig.alerts.shown.size() == (lost ? 1U : 0U));
+    }
+}
+
 TEST_CASE("an incomplete reply is no response, told after the transfer has ended")
 {
     const struct
