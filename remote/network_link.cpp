@@ -69,8 +69,12 @@ bool NetworkLink::send(const model::ByteString &bytes)
     return isOpen();
 }
 
+// What the stream holds counts too: a modal loop on Windows runs the transfer's ticks but
+// not the stream's notifications.
 model::ByteString NetworkLink::takeInput()
 {
+    if (m_state == State::Ready)
+        absorb(m_stream->takeInput());
     return std::exchange(m_input, {});
 }
 
@@ -108,7 +112,15 @@ void NetworkLink::connected()
 
 void NetworkLink::bytesArrived()
 {
-    model::ByteString bytes = m_stream->takeInput();
+    if (absorb(m_stream->takeInput()) && m_listener)
+        m_listener->bytesArrived();
+}
+
+// True when the device's bytes were added to the input.
+bool NetworkLink::absorb(model::ByteString bytes)
+{
+    if (m_state == State::Closed)
+        return false;
     if (m_address.kind == RemoteAddress::Kind::Rfc2217) {
         model::ByteString data;
         model::ByteString reply;
@@ -117,7 +129,7 @@ void NetworkLink::bytesArrived()
             m_stream->write(reply);
         if (!m_session.failure().empty()) {
             fail(m_address.endpoint() + ": " + m_session.failure());
-            return;
+            return false;
         }
         // The line's own wait starts once it has been asked for.
         if (m_session.lineAsked() && !std::exchange(m_lineAsked, true))
@@ -130,15 +142,14 @@ void NetworkLink::bytesArrived()
             m_quietMs = 0;
         if (m_state == State::Negotiating && m_lineAsked && m_session.lineConfirmed())
             becomeReady();
-        return;
+        return false;
     }
     if (!m_session.suspended() && !m_held.empty())
         write(std::exchange(m_held, {}));
     if (bytes.empty() || !isOpen())
-        return;
+        return false;
     m_input.insert(m_input.end(), bytes.begin(), bytes.end());
-    if (m_listener)
-        m_listener->bytesArrived();
+    return true;
 }
 
 void NetworkLink::streamFailed(StreamFailure failure, const std::string &systemText)

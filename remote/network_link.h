@@ -65,6 +65,7 @@ private:
     void connected() override;
     void bytesArrived() override;
     void streamFailed(StreamFailure failure, const std::string &systemText) override;
+    bool absorb(model::ByteString bytes);
     void step();
     void stepNegotiating();
     void becomeReady();

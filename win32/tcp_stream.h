@@ -10,8 +10,9 @@
 
 namespace sg::win32 {
 
-// ByteStream on Winsock 2. The lookup and connect run on a helper thread of their own,
-// since Windows 7 has no asynchronous lookup, and come back as an APC to this thread;
+// ByteStream on Winsock 2. The lookup and the race of the addresses run on a helper thread
+// of their own, since Windows 7 has no asynchronous lookup, and come back as APCs to this
+// thread;
 // reads and writes are overlapped, ended by completion routines that the message loop's
 // alertable wait runs, as the comm link's are. The listener hears from the loop only.
 class TcpStream : public remote::ByteStream
@@ -33,6 +34,7 @@ private:
     struct PendingIo;
 
     static DWORD WINAPI ConnectThread(void *connect);
+    static void CALLBACK LookedUp(ULONG_PTR connect);
     static void CALLBACK ConnectDone(ULONG_PTR connect);
     static void CALLBACK ReceiveDone(DWORD error, DWORD count, WSAOVERLAPPED *io, DWORD flags);
     static void CALLBACK SendDone(DWORD error, DWORD count, WSAOVERLAPPED *io, DWORD flags);
@@ -53,6 +55,7 @@ private:
     std::vector<PendingIo *> m_sends;
     model::ByteString m_input;
     // What the listener has not heard yet.
+    bool m_lookedUp = false;
     bool m_connected = false;
     bool m_arrived = false;
     bool m_failed = false;

@@ -80,6 +80,78 @@ check "within seconds (${elapsed} ms)" test "$elapsed" -lt 3000
 row "a mute listener on raw TCP is a silent device" 1 'nothing came back \(0 of 16 bytes\)' '^$' -- \
   read "socket://127.0.0.1:$p_mute"
 
+# The servers users run, each before its own simulator: Debian's ser2net as its package
+# configures it (a banner on every port), sredird, and python3-serial's PortManager with
+# its line left at 19200 8N2 XON/XOFF, which the program must set.
+servers=$(dirname "$0")/net_servers.py
+for name in deb_raw deb_tel sredird portmanager text suspend late banner nocomport; do start_sim "$name"; done
+read -r p_deb_raw p_deb_tel p_sredird p_pm p_text p_suspend p_late p_banner p_nocomport p_endless \
+  p_relay3 p_relay6 <<<"$(free_ports 12)"
+debian_ser2net() { # name, accepter: the package's first connection, moved onto a simulator
+  awk '/^define/ || /^connection: &con0096/ { p = 1 } /^connection: &con1096/ { p = 0 } p' \
+    /etc/ser2net.yaml | sed "s|accepter: tcp,localhost,2000|accepter: $2|; s|/dev/ttyS0|${sim_dev[$1]}|"
+}
+{ debian_ser2net deb_raw "tcp,127.0.0.1,$p_deb_raw"
+  debian_ser2net deb_tel "telnet(rfc2217),tcp,127.0.0.1,$p_deb_tel" | sed 's/&con0096/\&con1/; /^define/d'; } \
+  >"$work/debian.yaml"
+ser2net -n -c "$work/debian.yaml" -P "$work/debian.pid" >"$work/debian.log" 2>&1 &
+pids+=($!)
+socat "TCP-LISTEN:$p_sredird,bind=127.0.0.1,reuseaddr,fork" \
+  "EXEC:/usr/sbin/sredird 5 ${sim_dev[sredird]} $work/sredird.lock" >/dev/null 2>&1 &
+pids+=($!)
+"$python" "$servers" portmanager "$p_pm" "${sim_dev[portmanager]}" >"$work/pm.log" 2>&1 &
+pids+=($!)
+for mode in text suspend late banner nocomport; do
+  eval "port=\$p_$mode"
+  "$python" "$servers" telnet "${mode/nocomport/no-comport}" "$port" "${sim_dev[$mode]}" &
+  pids+=($!)
+done
+"$python" "$servers" telnet endless-sub "$p_endless" - &
+pids+=($!)
+"$python" "$servers" relay "$p_relay3" "$p_deb_tel" 300 &
+pids+=($!)
+"$python" "$servers" relay "$p_relay6" "$p_deb_raw" 600 &
+pids+=($!)
+await_listening "$p_deb_raw" "$p_deb_tel" "$p_sredird" "$p_pm" "$p_text" "$p_suspend" "$p_late" \
+  "$p_banner" "$p_nocomport" "$p_endless" "$p_relay3" "$p_relay6"
+stored='ok verified data 0D0A11FF params 00 0D 0A 13 FF 11 00 04'
+stores_everywhere() { # row name, then addresses: each stores and reads back what it stored
+  local name=$1 line
+  shift
+  run store "$@" --data 0D0A11FF --params "00 0D 0A 13 FF 11 00" --verify
+  for address in "$@"; do line+="$address $address $stored"$'\n'; done
+  check "$name" test "$status:$out" = "0:${line%$'\n'}"
+}
+stores_everywhere "Debian's ser2net, banner on, both forms; sredird; PortManager from 19200 8N2" \
+  "socket://127.0.0.1:$p_deb_raw" "rfc2217://127.0.0.1:$p_deb_tel" \
+  "rfc2217://127.0.0.1:$p_sredird" "rfc2217://127.0.0.1:$p_pm"
+start=$(date +%s%N)
+stores_everywhere "BINARY refused, flow suspended, a late line, a greeting; 300 and 600 ms away" \
+  "rfc2217://127.0.0.1:$p_text" "rfc2217://127.0.0.1:$p_suspend" "rfc2217://localhost:$p_late" \
+  "rfc2217://127.0.0.1:$p_banner" "rfc2217://127.0.0.1:$p_relay3" "socket://127.0.0.1:$p_relay6"
+elapsed=$((($(date +%s%N) - start) / 1000000))
+check "the slowest open plus two transfers (${elapsed} ms)" test "$elapsed" -lt 9000
+start=$(date +%s%N)
+row "no COM-PORT, or a subnegotiation without end: words, and no frame" 2 \
+  "^rfc2217://127.0.0.1:$p_nocomport .*the server did not agree to RFC 2217 \(the COM port option\): for a raw TCP port, use socket://\)
+rfc2217://127.0.0.1:$p_endless .*127.0.0.1:$p_endless: the server sent a Telnet subnegotiation longer than 1024 bytes\)$" \
+  '^$' -- read "rfc2217://127.0.0.1:$p_nocomport" "rfc2217://127.0.0.1:$p_endless"
+elapsed=$((($(date +%s%N) - start) / 1000000))
+check "within the line's bound (${elapsed} ms), the device unasked" \
+  test "$elapsed" -lt 2500 -a -z "$(grep -E 'read|write' "$work/nocomport.log")"
+if [ "$platform" = native ]; then
+  /usr/bin/time -f %M -o "$work/peak" "$cli" read "rfc2217://127.0.0.1:$p_endless" >/dev/null 2>&1
+  check "whatever the server sends, memory stays bounded ($(cat "$work/peak") KB)" \
+    test "$(cat "$work/peak")" -lt 100000
+  cc -shared -fPIC -o "$work/slow_lookup.so" "$(dirname "$0")/slow_lookup.c" -ldl
+  start=$(date +%s%N)
+  LD_PRELOAD=$work/slow_lookup.so run read socket://bench.slow.invalid:1 "$raw"
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  check "a 3 s lookup fails its port alone, as unknown, and holds nothing (${elapsed} ms)" test \
+    "$status:$(head -n 1 <<<"$out" | grep -c "unknown host 'bench.slow.invalid'"):$(tail -n 1 <<<"$out")" \
+    = "2:1:$raw $raw $blocks" -a "$elapsed" -lt 4500
+fi
+
 # The server dies during a transfer: as an adapter pulled out.
 start_ser2net killed "telnet(rfc2217),tcp,127.0.0.1,$p_kill" "serialdev,${sim_dev[net]},$line"
 await_listening "$p_kill"
