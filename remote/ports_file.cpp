@@ -114,7 +114,8 @@ protocol::PortCatalog WithRemotePorts(const protocol::PortCatalog &local, const 
 {
     std::vector<protocol::Port> entries = local.entries();
     std::vector<std::string> notes = local.notes();
-    for (const auto &[where, remote] : file.ports) {
+    for (const PortsFile::Line &line : file.ports) {
+        const protocol::Port &remote = line.port; // named, not bound: clang 14 captures no binding
         const auto taken =
             std::find_if(entries.begin(), entries.end(),
                          [&remote](const protocol::Port &e) { return e.number == remote.number; });
@@ -123,7 +124,7 @@ protocol::PortCatalog WithRemotePorts(const protocol::PortCatalog &local, const 
             continue;
         }
         const bool own = static_cast<std::size_t>(taken - entries.begin()) < local.entries().size();
-        notes.push_back(where + std::to_string(remote.number) + " is already " +
+        notes.push_back(line.where + std::to_string(remote.number) + " is already " +
                         (own ? "this computer's " : "") + taken->device + "; line left out");
     }
     protocol::PortCatalog catalog(std::move(entries), local.unlistedPrefix());

@@ -50,8 +50,14 @@ std::optional<std::uint16_t> ParsePortNumber(std::string_view digits)
 
 std::string RemoteAddress::endpoint() const
 {
-    const std::string shownHost = host.find(':') != std::string::npos ? "[" + host + "]" : host;
-    return shownHost + ":" + std::to_string(port);
+    if (host.find(':') == std::string::npos)
+        return host + ":" + std::to_string(port);
+    // A zone as a URL writes it, so that the endpoint reads back as the same address.
+    const std::size_t percent = host.find('%');
+    const std::string written = percent == std::string::npos
+                                    ? host
+                                    : host.substr(0, percent) + "%25" + host.substr(percent + 1);
+    return "[" + written + "]:" + std::to_string(port);
 }
 
 bool IsRemoteAddress(std::string_view text)
@@ -96,7 +102,8 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
                 return fail(Quoted(host) + " is not an IPv6 address with a zone");
             zoned = std::string(literal) + '%' + std::string(zoneText);
         }
-        if (literal.empty() || !std::all_of(literal.begin(), literal.end(), IsIpv6Char))
+        if (literal.find(':') == std::string_view::npos ||
+            !std::all_of(literal.begin(), literal.end(), IsIpv6Char))
             return fail(Quoted(host) + " is not an IPv6 address");
     } else {
         const std::size_t colon = rest.rfind(':');

@@ -8,7 +8,7 @@ build=${SG_FUZZ_BUILD_DIR:-$root/build-fuzz}
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DSG_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$(nproc)" >/dev/null
-for target in fuzz_normalize fuzz_frames fuzz_receive; do
+for target in fuzz_normalize fuzz_frames fuzz_receive fuzz_rfc2217 fuzz_address fuzz_ports_file; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
   (cd "$build" && "./tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-svg-dev libxcb1-dev
           libgl-dev fonts-wine xvfb xauth clang time
           libclang-rt-14-dev libcli11-dev nlohmann-json3-dev doctest-dev
-          python3-pyatspi at-spi2-core dbus ser2net
+          python3-pyatspi at-spi2-core dbus ser2net sredird socat python3-serial
           g++-mingw-w64-x86-64-posix wine64 librsvg2-bin imagemagick zip wixl msitools)
 
 missing=()
