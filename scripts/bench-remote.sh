@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Stores one profile into N simulators behind Debian's ser2net, for N = 1, 16 and 99, each
-# reached as rfc2217://127.0.0.1:PORT, with one call of the command line; prints the wall
-# time and CPU time of that call and how many devices heard both frames.
+# reached as rfc2217://127.0.0.1:PORT, with one call of the command line, then into 16
+# behind relays 300 ms of round trip away; prints the wall time and CPU time of each call
+# and how many devices heard both frames.
 #   bench-remote.sh native SGSETUP_CLI SGSIM
 #   bench-remote.sh wine SGSETUP_CLI_EXE SGSIM     (WINEPREFIX set, wineserver running)
 set -euo pipefail
@@ -42,3 +43,14 @@ for n in 1 16 99; do
   for i in $(seq "$n"); do ports+=("rfc2217://127.0.0.1:$((base + i))"); done
   bench_store "remote " "$n" "${command[@]}" store "${ports[@]}" --from "$profile"
 done
+
+# The same 16 across a slow network: one relay 300 ms of round trip away per port.
+ports=()
+for i in $(seq 16); do
+  /usr/bin/python3 "$(dirname "$0")/../tests/cli/net_servers.py" relay $((base + 200 + i)) \
+    $((base + i)) 300 &
+  pids+=($!)
+  ports+=("rfc2217://127.0.0.1:$((base + 200 + i))")
+done
+sleep 1
+bench_store "300 ms " 16 "${command[@]}" store "${ports[@]}" --from "$profile"

@@ -9,7 +9,9 @@ namespace {
 
 long BaudOf(speed_t speed)
 {
-    static constexpr std::array<std::pair<speed_t, long>, 13> RATES{{{B300, 300},
+    // B0 is a hang-up, which a device hears as a line at no rate.
+    static constexpr std::array<std::pair<speed_t, long>, 14> RATES{{{B0, 0},
+                                                                     {B300, 300},
                                                                      {B600, 600},
                                                                      {B1200, 1200},
                                                                      {B2400, 2400},

@@ -69,6 +69,5 @@ int main(int argc, char **argv)
 
     sg::sim::SimLoop loop(*options, line, stdout);
     loop.run(g_stopPipe[0]);
-    registration.remove();
     return 0;
 }

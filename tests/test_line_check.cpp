@@ -13,6 +13,8 @@ TEST_CASE("the simulator names every setting a device would hear as noise")
     } rows[] = {
         {[](termios &) {}, ""},
         {[](termios &t) { cfsetspeed(&t, B19200); }, "19200 8N1"},
+        {[](termios &t) { cfsetspeed(&t, B0); }, "0 8N1"},
+        {[](termios &t) { cfsetspeed(&t, B50); }, "? 8N1"},
         {[](termios &t) { t.c_cflag |= PARENB; }, "9600 8E1"},
         {[](termios &t) {
              t.c_cflag = (t.c_cflag & ~tcflag_t{CSIZE}) | CS7 | PARENB | PARODD | CSTOPB;

@@ -39,6 +39,27 @@ private slots:
         QCOMPARE(far->readAll(), QByteArray::fromHex("4405180059"));
         QCOMPARE(events.log, QStringList{"connected"});
     }
+
+    // A stream destroyed while its server still sends and closes hears of neither.
+    void destroyedWhileTheServerSends()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        Events events;
+        auto stream = std::make_unique<QtTcpStream>();
+        stream->setListener(&events);
+        stream->connectTo("localhost", server.serverPort());
+        QVERIFY(QTest::qWaitFor([&] { return events.log == QStringList{"connected"}; }, 3000));
+        QTRY_VERIFY(server.hasPendingConnections());
+        QTcpSocket *far = server.nextPendingConnection();
+        far->write("44");
+        QVERIFY(far->waitForBytesWritten(1000));
+        stream.reset();
+        far->write("0B");
+        far->close();
+        QTest::qWait(100);
+        QCOMPARE(events.log, QStringList{"connected"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestQtTcpStream)

@@ -22,6 +22,20 @@ class TestTransferWithSim : public QObject
     Q_OBJECT
 
 private slots:
+    // A simulator that ends as asked takes its entry and its lock with it.
+    void anEndedSimulatorLeavesNothing()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QDir ports(qEnvironmentVariable("XDG_RUNTIME_DIR") + "/sgsetup/ports");
+        const auto entries = [&ports] {
+            return ports.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        };
+        QCOMPARE(entries().size(), 2);
+        sim.stop();
+        QCOMPARE(entries(), QStringList());
+    }
+
     void readTakesTwoTicks()
     {
         SimProcess sim;

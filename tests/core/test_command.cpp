@@ -112,6 +112,7 @@ TEST_CASE("a mistake on the command line is refused and named")
         {"ports with an argument", {"ports", "x"}, "ports: takes no arguments, got 'x'"},
         {"divisor zero", {"divisor", "0"}, "BAUD"},
         {"divisor text", {"divisor", "fast"}, "BAUD"},
+        {"divisor with text after it", {"divisor", "9600x"}, "BAUD"},
         {"divisor infinite", {"divisor", "inf"}, "BAUD"},
         {"divisor twice", {"divisor", "9600", "19200"}, "BAUD"},
     };
@@ -181,4 +182,14 @@ TEST_CASE("the divisor line, both bytes, within reach and beyond")
     CHECK(DivisorLine(300) == "08 22 (divisor 2082): 300 baud, +0.02%\n");
     CHECK(DivisorLine(5) == "5.00 baud cannot be reached within 2%; the nearest is FF FF "
                             "(divisor 65535): 9.54 baud, +90.73%\n");
+}
+
+TEST_CASE("a JSON result names COM1 by its number, an address by none")
+{
+    DeviceResult result;
+    result.port = {.device = "/dev/ttyS0", .number = 1, .name = "COM1"};
+    result.data = "0102";
+    CHECK(ResultJson(result) ==
+          "{\"com\":1,\"data\":\"0102\",\"device\":\"/dev/ttyS0\",\"error\":null,"
+          "\"ok\":true,\"params\":\"\",\"port\":\"COM1\"}\n");
 }
