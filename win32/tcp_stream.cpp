@@ -280,9 +280,9 @@ void TcpStream::receiveDone(DWORD error, DWORD count)
         fail(remote::StreamFailure::Other, error);
         return;
     }
+    // The next receive starts once this one's bytes are taken: a server that floods the
+    // line would otherwise keep the wait running routines, and the input growing, forever.
     m_arrived = true;
-    if (!startReceive())
-        fail(remote::StreamFailure::Other, static_cast<DWORD>(WSAGetLastError()));
     notify();
 }
 
@@ -327,7 +327,10 @@ model::ByteString TcpStream::takeInput()
     }
     // A failure among them is still told by the loop, after its data.
     m_arrived = false;
-    return std::exchange(m_input, {});
+    model::ByteString bytes = std::exchange(m_input, {});
+    if (m_socket != INVALID_SOCKET && !m_receive && !startReceive())
+        fail(remote::StreamFailure::Other, static_cast<DWORD>(WSAGetLastError()));
+    return bytes;
 }
 
 void TcpStream::fail(remote::StreamFailure failure, DWORD code)
