@@ -31,9 +31,9 @@ std::unique_ptr<protocol::SerialLink> QtCliWorld::makeLink()
     return MakeQtPortLink();
 }
 
-std::unique_ptr<transfer::Ticker> QtCliWorld::makeTicker(std::function<void()> onTick)
+std::unique_ptr<transfer::Ticker> QtCliWorld::makeTicker(int periodMs, std::function<void()> onTick)
 {
-    return std::make_unique<serial::QtTicker>(std::move(onTick));
+    return std::make_unique<serial::QtTicker>(std::move(onTick), periodMs);
 }
 
 } // namespace sg::app

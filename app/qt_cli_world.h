@@ -13,7 +13,8 @@ public:
     protocol::PortCatalog ports() const override;
     std::string resolvePortName(const std::string &name) const override;
     std::unique_ptr<protocol::SerialLink> makeLink() override;
-    std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) override;
+    std::unique_ptr<transfer::Ticker> makeTicker(int periodMs,
+                                                 std::function<void()> onTick) override;
     transfer::EventLoop &loop() override { return m_loop; }
 
 private:

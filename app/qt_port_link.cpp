@@ -10,7 +10,7 @@ namespace sg::app {
 
 std::unique_ptr<protocol::SerialLink> MakeQtPortLink()
 {
-    const remote::TimerFactory timers = [](int periodMs, std::function<void()> onTick) {
+    const transfer::TickerFactory timers = [](int periodMs, std::function<void()> onTick) {
         return std::make_unique<serial::QtTicker>(std::move(onTick), periodMs);
     };
     return std::make_unique<remote::AnyPortLink>(

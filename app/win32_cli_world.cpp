@@ -36,9 +36,10 @@ void Win32CliWorld::write(Stream stream, std::string_view text)
     win32::WriteStandard(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, text);
 }
 
-std::unique_ptr<transfer::Ticker> Win32CliWorld::makeTicker(std::function<void()> onTick)
+std::unique_ptr<transfer::Ticker> Win32CliWorld::makeTicker(int periodMs,
+                                                            std::function<void()> onTick)
 {
-    return std::make_unique<win32::TimerTicker>(std::move(onTick));
+    return std::make_unique<win32::TimerTicker>(std::move(onTick), static_cast<UINT>(periodMs));
 }
 
 } // namespace sg::app

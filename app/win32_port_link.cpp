@@ -10,7 +10,7 @@ namespace sg::app {
 
 std::unique_ptr<protocol::SerialLink> MakeWin32PortLink(win32::MessageLoop &loop)
 {
-    const remote::TimerFactory timers = [](int periodMs, std::function<void()> onTick) {
+    const transfer::TickerFactory timers = [](int periodMs, std::function<void()> onTick) {
         return std::make_unique<win32::TimerTicker>(std::move(onTick), static_cast<UINT>(periodMs));
     };
     return std::make_unique<remote::AnyPortLink>(

@@ -2,6 +2,7 @@
 
 #include "cli/profile.h"
 #include "model/strict_hex.h"
+#include "transfer/ticker.h"
 
 #include <CLI/CLI.hpp>
 
@@ -37,7 +38,9 @@ struct Options
     bool probe = false;
     bool verify = false;
     bool trace = false;
+    bool fast = false;
     std::vector<std::string> positional;
+    std::optional<std::string> settle;
     std::optional<std::string> save;
     std::optional<std::string> data;
     std::optional<std::string> params;
@@ -55,8 +58,10 @@ void Declare(Verb verb, CLI::App &parser, Options &options)
         parser.add_flag("--json", options.json);
     if (verb == Verb::Ports)
         parser.add_flag("--probe", options.probe);
-    if (verb == Verb::Ports || verb == Verb::Read || verb == Verb::Store)
+    if (verb == Verb::Ports || verb == Verb::Read || verb == Verb::Store) {
         parser.add_flag("--trace", options.trace);
+        parser.add_flag("--fast", options.fast);
+    }
     if (verb == Verb::Read)
         parser.add_option("--save", options.save);
     if (verb == Verb::Store) {
@@ -64,7 +69,19 @@ void Declare(Verb verb, CLI::App &parser, Options &options)
         parser.add_option("--params", options.params);
         parser.add_option("--from", options.from);
         parser.add_flag("--verify", options.verify);
+        parser.add_option("--settle", options.settle);
     }
+}
+
+// 0 to one period, in whole milliseconds: a longer settle is the default pacing.
+std::optional<int> ParseSettle(const std::string &text)
+{
+    int ms = -1;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), ms);
+    if (problem != std::errc() || end != text.data() + text.size() || ms < 0 ||
+        ms > transfer::TICK_MS)
+        return std::nullopt;
+    return ms;
 }
 
 std::optional<std::vector<protocol::PortChoice>> ParsePorts(const std::vector<std::string> &given,
@@ -140,6 +157,16 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
         return command;
     command.json = options.json;
     command.trace = options.trace;
+    command.fast = options.fast;
+    if (options.settle && !options.fast)
+        return Fail(error, "--settle: goes with --fast");
+    if (options.settle) {
+        const std::optional<int> settle = ParseSettle(*options.settle);
+        if (!settle)
+            return Fail(error, "--settle: expected milliseconds from 0 to 1500, got '" +
+                                   *options.settle + "'");
+        command.settleMs = *settle;
+    }
 
     switch (verb) {
     case Verb::Ports: {
@@ -148,8 +175,9 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
             return Fail(error,
                         "ports: takes no arguments, got '" + options.positional.front() + "'");
         command.probe = options.probe;
-        if (options.trace && !options.probe)
-            return Fail(error, "--trace: goes with --probe; a list sends nothing");
+        if ((options.trace || options.fast) && !options.probe)
+            return Fail(error, std::string(options.trace ? "--trace" : "--fast") +
+                                   ": goes with --probe; a list sends nothing");
         if (options.positional.empty())
             return command;
         std::optional<std::vector<protocol::PortChoice>> ports =
@@ -172,7 +200,7 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
                 return Fail(error, "--save: takes exactly one COM number");
             return command;
         }
-        command.verify = options.verify;
+        command.verify = options.verify || options.fast; // a fast store proves itself
         const std::optional<model::Blocks> blocks = BlocksFromOptions(options, error);
         if (!blocks)
             return std::nullopt;
@@ -231,13 +259,14 @@ std::string UsageText()
            "port may also be given by its device name (/dev/serial/by-id/..., \\\\.\\COM3), or,\n"
            "behind a network serial server, as rfc2217://HOST:PORT or socket://HOST:PORT.\n"
            "\n"
-           "  ports [--probe [COM...]] [--json] [--trace]\n"
+           "  ports [--probe [COM...] [--fast]] [--json] [--trace]\n"
            "                            the COM numbers: number, device, description;\n"
            "                            --probe asks them all (or those named) whether a\n"
            "                            generator answers\n"
-           "  read COM... [--json] [--save FILE] [--trace]\n"
+           "  read COM... [--fast] [--json] [--save FILE] [--trace]\n"
            "                            read both blocks from each device\n"
-           "  store COM... (--data HEX --params HEX | --from FILE) [--verify] [--json] [--trace]\n"
+           "  store COM... (--data HEX --params HEX | --from FILE) [--verify]\n"
+           "        [--fast [--settle MS]] [--json] [--trace]\n"
            "                            write both blocks into each device\n"
            "  decode PARAMS             explain 8 parameter bytes in words\n"
            "  divisor BAUD              the two divisor bytes to type for a bit rate\n"
@@ -249,6 +278,9 @@ std::string UsageText()
            "\"...\"}.\n"
            "Every device runs at the same time, 3 seconds per read or store. --trace prints\n"
            "each frame sent and each chunk received, with its time and port, on stderr.\n"
+           "--fast takes each step as soon as its reply is complete and the line quiet, or,\n"
+           "for a write, its echo back and --settle MS (default 100) passed; a fast store\n"
+           "always reads back.\n"
            "\n"
            "Exit status: 0 every device succeeded; 1 some device did not answer; 2 some port\n"
            "could not be used (2 wins over 1); 3 a verify mismatch; 64 a usage error, and then\n"

@@ -20,6 +20,9 @@ enum class Verb
     Version,
 };
 
+// What a device is given to take a write with --fast before the next frame comes.
+inline constexpr int DEFAULT_SETTLE_MS = 100;
+
 // What the command line asks for, checked in full before any device is touched.
 struct Command
 {
@@ -27,10 +30,12 @@ struct Command
     std::vector<protocol::PortChoice> ports;
     bool json = false;
     bool verify = false;
-    bool probe = false;   // ports: ask each port whether a generator answers
-    bool trace = false;   // every frame sent and chunk received, timed, on stderr
-    std::string savePath; // UTF-8
-    model::Blocks blocks; // store: what to write; decode: the parameters
+    bool probe = false;               // ports: ask each port whether a generator answers
+    bool trace = false;               // every frame sent and chunk received, timed, on stderr
+    bool fast = false;                // each step as soon as the line allows, not at its tick
+    int settleMs = DEFAULT_SETTLE_MS; // --fast: after a write's echo, before the next step
+    std::string savePath;             // UTF-8
+    model::Blocks blocks;             // store: what to write; decode: the parameters
     double baud = 0;
 };
 

@@ -33,6 +33,8 @@ void DeviceJob::startStore(const model::Blocks &blocks, bool verify)
 
 void DeviceJob::begin(Phase phase)
 {
+    if (phase != Phase::Verify)
+        m_started = std::chrono::steady_clock::now();
     m_phase = phase;
     phase == Phase::Store ? m_engine.startStore(m_result.port, *m_stored)
                           : m_engine.startRead(m_result.port);
@@ -50,10 +52,10 @@ void DeviceJob::phaseEnded(const transfer::TransferOutcome &outcome)
     case transfer::TransferEnd::NoResponse:
         m_result.received = model::HexText(outcome.received);
         fail(Outcome::NoResponse, transfer::NO_RESPONSE_TEXT, outcome.reason);
-        return m_onFinished();
+        return finish();
     case transfer::TransferEnd::ComError:
         fail(Outcome::PortUnusable, transfer::COM_ERROR_TEXT, outcome.reason);
-        return m_onFinished();
+        return finish();
     case transfer::TransferEnd::Ok:
         break;
     }
@@ -65,14 +67,22 @@ void DeviceJob::phaseEnded(const transfer::TransferOutcome &outcome)
         if (!m_result.verified)
             fail(Outcome::Mismatch, "verify mismatch",
                  "read back data " + data + " params " + params);
-        return m_onFinished();
+        return finish();
     }
     m_result.data = data;
     m_result.params = params;
     if (m_phase == Phase::Store && m_verify)
         begin(Phase::Verify);
     else
-        m_onFinished();
+        finish();
+}
+
+void DeviceJob::finish()
+{
+    m_result.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - m_started)
+                             .count();
+    m_onFinished();
 }
 
 void DeviceJob::fail(Outcome outcome, std::string_view text, const std::string &reason)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "model/blocks.h"
 #include "protocol/port_catalog.h"
 #include "transfer/event_loop.h"
@@ -29,6 +31,7 @@ struct DeviceResult
     std::string reason;   // what the link or the check said, may be empty
     std::string received; // no response: the hex bytes that came back instead
     bool verified = false;
+    long long elapsedMs = 0; // from the start to the last step, read-back included
 };
 
 // One device's Read, or Store and its read-back, run on its own engine.
@@ -63,6 +66,7 @@ private:
     void begin(Phase phase);
     void phaseEnded(const transfer::TransferOutcome &outcome);
     void fail(Outcome outcome, std::string_view text, const std::string &reason);
+    void finish();
 
     transfer::TransferEngine &m_engine;
     transfer::EventLoop &m_loop;
@@ -70,6 +74,7 @@ private:
     const model::Blocks *m_stored = nullptr;
     Phase m_phase = Phase::Read;
     bool m_verify = false;
+    std::chrono::steady_clock::time_point m_started;
     DeviceResult m_result;
 };
 

@@ -72,6 +72,9 @@ const ProbeResult &PortProbe::finish()
 void PortProbe::bytesArrived()
 {
     takeInput();
+    if (m_endWhenAnswered &&
+        m_buffers.rxBuffer.size() >= m_buffers.txFrame.size() + protocol::ANSWER_BYTES)
+        done();
 }
 
 void PortProbe::deviceLost()

@@ -44,6 +44,8 @@ public:
     bool start();
     // Judges what came back and closes the port.
     const ProbeResult &finish();
+    // Done as soon as a whole reply is in (--fast), not one period after the request.
+    void endWhenAnswered() { m_endWhenAnswered = true; }
 
     void bytesArrived() override;
     void deviceLost() override;
@@ -59,6 +61,7 @@ private:
     transfer::EventLoop &m_loop;
     std::function<void()> m_onDone;
     bool m_waiting = false;
+    bool m_endWhenAnswered = false;
     protocol::LinkBuffers m_buffers;
     ProbeResult m_result;
 };

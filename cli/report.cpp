@@ -114,6 +114,7 @@ std::string ResultJson(const DeviceResult &result)
         {"data", result.data},
         {"params", result.params},
         {"error", ok ? Json() : Json(result.error)},
+        {"elapsedMs", result.elapsedMs},
     };
     if (!ok)
         object["reason"] = result.reason;

@@ -6,6 +6,7 @@
 #include "cli/report.h"
 #include "cli/tracing_link.h"
 #include "model/param_decoder.h"
+#include "remote/remote_address.h"
 #include "transfer/transfer_engine.h"
 
 #include <memory>
@@ -89,6 +90,8 @@ int RunProbe(const Command &command, World &world)
     for (protocol::Port &port : ProbeTargets(command, world.ports(), world)) {
         std::unique_ptr<protocol::SerialLink> link = NewLink(command, world);
         auto probe = std::make_unique<PortProbe>(std::move(port), *link, world.loop(), probed);
+        if (command.fast)
+            probe->endWhenAnswered();
         if (probe->start())
             ++waiting;
         runs.push_back({std::move(link), std::move(probe)});
@@ -104,12 +107,21 @@ int RunProbe(const Command &command, World &world)
     return ProbeExitStatus(results);
 }
 
+// How long the line must stay quiet after a complete reply before --fast takes the step:
+// long enough for a stray byte to show. A character takes 1 ms at 9600 baud, but a USB
+// adapter hands bytes on every 16 ms, and a network in chunks a round trip apart.
+int GuardMs(const protocol::Port &port)
+{
+    return remote::IsRemoteAddress(port.device) ? 50 : 20;
+}
+
 // One device's own link, ticker and engine, and the job that runs them.
 struct DeviceRun
 {
     DeviceRun(World &world, std::unique_ptr<protocol::SerialLink> serial, protocol::Port port,
               std::function<void()> onFinished)
-        : link(std::move(serial)), ticker(world.makeTicker([this] { engine.tick(); })),
+        : link(std::move(serial)),
+          ticker(world.makeTicker(transfer::TICK_MS, [this] { engine.tick(); })),
           engine(*link, *ticker), job(std::move(port), engine, world.loop(), std::move(onFinished))
     {
     }
@@ -142,6 +154,9 @@ int RunTransfers(const Command &command, World &world)
                 if (--running == 0)
                     world.loop().stop();
             }));
+        if (command.fast)
+            runs.back()->engine.runStepsEarly(
+                {.guardMs = GuardMs(target), .settleMs = command.settleMs}, world.tickers());
     }
     for (const std::unique_ptr<DeviceRun> &run : runs) {
         if (command.verb == Verb::Read)

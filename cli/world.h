@@ -27,7 +27,14 @@ public:
         return [this](const std::string &name) { return resolvePortName(name); };
     }
     virtual std::unique_ptr<protocol::SerialLink> makeLink() = 0;
-    virtual std::unique_ptr<transfer::Ticker> makeTicker(std::function<void()> onTick) = 0;
+    virtual std::unique_ptr<transfer::Ticker> makeTicker(int periodMs,
+                                                         std::function<void()> onTick) = 0;
+    transfer::TickerFactory tickers()
+    {
+        return [this](int periodMs, std::function<void()> onTick) {
+            return makeTicker(periodMs, std::move(onTick));
+        };
+    }
     virtual transfer::EventLoop &loop() = 0;
 
     enum class Stream

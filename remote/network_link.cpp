@@ -20,7 +20,7 @@ std::string Seconds(int ms)
 
 } // namespace
 
-NetworkLink::NetworkLink(std::unique_ptr<ByteStream> stream, const TimerFactory &makeTimer)
+NetworkLink::NetworkLink(std::unique_ptr<ByteStream> stream, const transfer::TickerFactory &makeTimer)
     : m_stream(std::move(stream)), m_timer(makeTimer(STEP_MS, [this] { step(); }))
 {
     m_stream->setListener(this);

@@ -11,10 +11,6 @@
 
 namespace sg::remote {
 
-// Makes the periodic timer the link measures its waits with.
-using TimerFactory =
-    std::function<std::unique_ptr<transfer::Ticker>(int periodMs, std::function<void()> onTick)>;
-
 // A serial port behind a network serial server, opened by its address
 // (rfc2217://HOST:PORT or socket://HOST:PORT). Its open is the lookup, the connection and
 // the line's set-up, each with its own bound and words; the link is ready only after them,
@@ -36,7 +32,7 @@ public:
     // A raw server that never falls quiet is not waited for longer than this.
     static constexpr int SETTLE_LIMIT_MS = 2000;
 
-    NetworkLink(std::unique_ptr<ByteStream> stream, const TimerFactory &makeTimer);
+    NetworkLink(std::unique_ptr<ByteStream> stream, const transfer::TickerFactory &makeTimer);
     ~NetworkLink() override;
     NetworkLink(const NetworkLink &) = delete;
     NetworkLink &operator=(const NetworkLink &) = delete;

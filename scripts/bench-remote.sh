@@ -42,6 +42,8 @@ for n in 1 16 99; do
   ports=()
   for i in $(seq "$n"); do ports+=("rfc2217://127.0.0.1:$((base + i))"); done
   bench_store "remote " "$n" "${command[@]}" store "${ports[@]}" --from "$profile"
+  bench_read "remote read --fast  " "$n" "${command[@]}" read "${ports[@]}" --fast
+  bench_store "remote store --fast " "$n" "${command[@]}" store "${ports[@]}" --fast --from "$profile"
 done
 
 # The same 16 across a slow network: one relay 300 ms of round trip away per port.

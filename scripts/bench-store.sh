@@ -17,3 +17,15 @@ bench_store() {
     -v sys="$sys" 'BEGIN { printf "%sN=%-2d  %2d ok  %2d heard both frames  wall %.2f s  CPU %.0f ms\n",
                            label, n, ok, both, wall, (user + sys) * 1000 }'
 }
+
+# bench_read LABEL N COMMAND...: runs one read call and prints its wall time and how many
+# devices it reported ok.
+bench_read() {
+  local label=$1 n=$2 wall ok
+  shift 2
+  /usr/bin/time -f '%e' -o "$work/time" "$@" >"$work/out" </dev/null || true
+  wall=$(cat "$work/time")
+  ok=$(grep -c ' ok ' "$work/out" || true)
+  awk -v label="$label" -v n="$n" -v ok="$ok" -v wall="$wall" \
+    'BEGIN { printf "%sN=%-2d  %2d ok  wall %.2f s\n", label, n, ok, wall }'
+}

@@ -54,6 +54,8 @@ for n in 1 16 99; do
   ports=()
   for i in $(seq "$n"); do ports+=("\\\\.\\COM$((100 + i))"); done
   bench_store "" "$n" "$wine" "$exe" store "${ports[@]}" --from "$profile"
+  bench_read "read --fast  " "$n" "$wine" "$exe" read "${ports[@]}" --fast
+  bench_store "store --fast " "$n" "$wine" "$exe" store "${ports[@]}" --fast --from "$profile"
 done
 
 /usr/bin/time -f '%e %U %S' -o "$work/time" "$wine" "$exe" ports --probe >"$work/out" </dev/null ||

@@ -17,7 +17,7 @@ constexpr std::size_t MAX_FRAME = protocol::FRAME_OVERHEAD + model::MAX_DATA_BYT
 
 Firmware::Firmware(FirmwareOptions options) : m_options(options) {}
 
-FirmwareOutput Firmware::receive(std::span<const std::uint8_t> bytes)
+FirmwareOutput Firmware::receive(std::span<const std::uint8_t> bytes, Clock::time_point now)
 {
     FirmwareOutput out;
     if (m_options.echo)
@@ -34,7 +34,7 @@ FirmwareOutput Firmware::receive(std::span<const std::uint8_t> bytes)
             continue;
         }
         if (m_frame.size() >= 2 && m_frame.size() == m_frame[1]) {
-            handleFrame(out);
+            handleFrame(out, now);
             m_frame.clear();
         }
     }
@@ -46,7 +46,7 @@ void Firmware::resetLine()
     m_frame.clear();
 }
 
-void Firmware::handleFrame(FirmwareOutput &out)
+void Firmware::handleFrame(FirmwareOutput &out, Clock::time_point now)
 {
     const std::string hex = model::HexText(m_frame, " ");
     if (protocol::Checksum(m_frame) != 0) {
@@ -65,7 +65,14 @@ void Firmware::handleFrame(FirmwareOutput &out)
         out.notes.push_back("ignored unknown frame: " + hex);
         return;
     }
+    // A device that writes its memory hears nothing else meanwhile.
+    if (now < m_busyUntil) {
+        out.notes.push_back("ignored frame while busy writing: " + hex);
+        return;
+    }
     ++out.frames;
+    if (command == protocol::CMD_WRITE)
+        m_busyUntil = now + m_options.busy;
     if (command == protocol::CMD_WRITE && address == protocol::ADDR_DATA) {
         m_data.assign(payload.begin(), payload.end());
         out.notes.push_back("write data   " + hex);

@@ -27,6 +27,7 @@ std::string SimUsage()
            "  --answer-length N   cut or pad each 11-byte answer to N bytes\n"
            "  --split             send each answer in three writes a few ms apart\n"
            "  --delay-ms N        wait N ms before each answer\n"
+           "  --busy-ms N         after a write, ignore every frame for N ms\n"
            "  --no-echo           do not return the request's own bytes\n"
            "  --unplug-after N    close the line after N frames (0: at the first byte)\n"
            "  --line-rate         pace output at 9600 baud (about 1.04 ms per byte)\n"
@@ -70,12 +71,14 @@ std::optional<SimOptions> ParseSimOptions(int argc, const char *const *argv, std
             options.unplugAfter = count();
             if (!options.unplugAfter)
                 return std::nullopt;
-        } else if (arg == "--delay-ms" || arg == "--flood-bytes") {
+        } else if (arg == "--delay-ms" || arg == "--flood-bytes" || arg == "--busy-ms") {
             const std::optional<std::size_t> value = count();
             if (!value)
                 return std::nullopt;
             if (arg == "--delay-ms")
                 options.delayMs = static_cast<unsigned>(*value);
+            else if (arg == "--busy-ms")
+                options.firmware.busy = std::chrono::milliseconds(*value);
             else
                 options.floodBytes = *value;
         } else {

@@ -117,6 +117,24 @@ private slots:
         const FirmwareOutput out = firmware.receive(FromHex("4405181049"));
         QCOMPARE(out.frames, std::size_t{1});
     }
+
+    // A write makes it deaf to every frame, writes too, until its busy time is over.
+    void busyAfterAWrite()
+    {
+        FirmwareOptions options;
+        options.busy = std::chrono::milliseconds(300);
+        Firmware firmware(options);
+        const Firmware::Clock::time_point start{};
+        firmware.receive(FromHex("44072810010278"), start);
+        const FirmwareOutput deaf =
+            firmware.receive(FromHex("4405180059"), start + std::chrono::milliseconds(299));
+        QCOMPARE(deaf.notes,
+                 std::vector<std::string>{"ignored frame while busy writing: 44 05 18 00 59"});
+        QCOMPARE(Hex(deaf.echo), QByteArray("4405180059"));
+        const FirmwareOutput heard =
+            firmware.receive(FromHex("4405181049"), start + std::chrono::milliseconds(300));
+        QCOMPARE(Answers(heard), QByteArray("440B01020000000000004C"));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestFirmware)

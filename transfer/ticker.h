@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 namespace sg::transfer {
 
 inline constexpr int TICK_MS = 1500;
@@ -13,5 +16,9 @@ public:
     virtual void start() = 0;
     virtual void stop() = 0;
 };
+
+// Makes a ticker of another period, for the waits a step or a link measures.
+using TickerFactory =
+    std::function<std::unique_ptr<Ticker>(int periodMs, std::function<void()> onTick)>;
 
 } // namespace sg::transfer

@@ -69,8 +69,15 @@ void TransferEngine::linkReady()
     m_ticker.start();
 }
 
+void TransferEngine::runStepsEarly(const EarlySteps &steps, const TickerFactory &makeTicker)
+{
+    m_guard = makeTicker(steps.guardMs, [this] { stepEarly(); });
+    m_settle = makeTicker(steps.settleMs, [this] { stepEarly(); });
+}
+
 void TransferEngine::tick()
 {
+    stopEarlySteps();
     takeWaitingInput();
     // Only a loss closes the port under a transfer; the link may have found it before the
     // tick without having told of it yet.
@@ -149,6 +156,44 @@ void TransferEngine::takeWaitingInput()
         return;
     const model::ByteString bytes = m_link.takeInput();
     protocol::AppendReceived(m_buffers, bytes);
+    if (!bytes.empty())
+        armEarlyStep();
+}
+
+// Each byte after a complete reply starts the guard again, so a stray one is seen.
+void TransferEngine::armEarlyStep()
+{
+    if (!m_guard)
+        return;
+    const std::size_t heard = m_buffers.rxBuffer.size() + m_buffers.rxDropped;
+    const std::size_t echo = m_buffers.txFrame.size();
+    if (m_state == TransferState::ReadCheckParams || m_state == TransferState::ReadCheckData) {
+        if (heard >= echo + protocol::ANSWER_BYTES) {
+            m_guard->stop();
+            m_guard->start();
+        }
+    } else if (m_state != TransferState::Idle && heard >= echo &&
+               !std::exchange(m_settling, true)) {
+        m_settle->start();
+    }
+}
+
+// The tick's own step, taken early; the next period starts with the frame it sends.
+void TransferEngine::stepEarly()
+{
+    m_ticker.stop();
+    tick();
+    if (m_state != TransferState::Idle)
+        m_ticker.start();
+}
+
+void TransferEngine::stopEarlySteps()
+{
+    if (!m_guard)
+        return;
+    m_guard->stop();
+    m_settle->stop();
+    m_settling = false;
 }
 
 void TransferEngine::bytesArrived()
@@ -198,6 +243,7 @@ void TransferEngine::end(TransferEnd how, const std::string &reason)
 void TransferEngine::FinishTransfer(TransferEnd how)
 {
     m_ticker.stop();
+    stopEarlySteps();
     m_state = TransferState::Idle;
     m_opening.reset();
     const bool keep = std::exchange(m_keepPort, false) && how == TransferEnd::Ok;

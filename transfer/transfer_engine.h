@@ -8,9 +8,20 @@
 #include "transfer/transfer_events.h"
 #include "transfer/transfer_state.h"
 
+#include <memory>
 #include <optional>
 
 namespace sg::transfer {
+
+// When a step may run before its tick (the command line's --fast): a read's once its reply
+// is complete and the line has then been quiet for guardMs, a write's once its echo is back
+// and settleMs have passed. The step is the one the tick runs, and the tick still comes if
+// the early end does not.
+struct EarlySteps
+{
+    int guardMs = 0;
+    int settleMs = 0;
+};
 
 // One Read or Store on one port: two requests, paced by the ticker, on the event loop only.
 class TransferEngine : public protocol::SerialLinkListener
@@ -34,6 +45,7 @@ public:
     // must be on the same port: a read-back needs no second open, which some drivers
     // refuse while the first one's I/O drains.
     void keepPortAfterSuccess() { m_keepPort = true; }
+    void runStepsEarly(const EarlySteps &steps, const TickerFactory &makeTicker);
 
     void bytesArrived() override;
     void deviceLost() override;
@@ -51,6 +63,9 @@ private:
     void checkDataReply();
     bool sendFrame();
     void takeWaitingInput();
+    void armEarlyStep();
+    void stepEarly();
+    void stopEarlySteps();
     void endWithNoResponse();
     void endWithComError(const std::string &reason);
     void end(TransferEnd how, const std::string &reason);
@@ -64,6 +79,9 @@ private:
     protocol::LinkBuffers m_buffers;
     TransferState m_state = TransferState::Idle;
     std::optional<TransferState> m_opening; // the first state, while the port gets ready
+    std::unique_ptr<Ticker> m_guard;        // with early steps: a read's quiet line
+    std::unique_ptr<Ticker> m_settle;       // and a write's time to take it
+    bool m_settling = false;
     bool m_reading = false;
     bool m_keepPort = false;
     model::Blocks m_read;   // what a Read has read so far

@@ -133,10 +133,12 @@ start_sim good
 start_sim silent --silent
 start_sim other --no-echo --answer-length 16 # 16 bytes, none of them an answer
 start_sim short --answer-length 3
+start_sim busy --busy-ms 300 # as a device that writes its memory
 start_sim gone
 stop_sim gone
 number_sims # after the stop, which renumbers the simulators listed after it
 good=${com[good]} silent=${com[silent]} other=${com[other]} short=${com[short]} gone=${com[gone]}
+busy=${com[busy]}
 mkdir -p "$work/Zoë"
 profile=$work/Zoë/profile.json
 
@@ -185,6 +187,26 @@ row "--trace shows each frame and chunk, timed" 0 "ok data" \
 # The line may split the echo from the answer anywhere, so the chunks are joined.
 check "and what came back" test "$(sed -En 's/^sgsetup-cli: [0-9]+ ms .* received //p' <<<"$err" | tr '\n' ' ')" \
   = "44 05 18 00 59 44 0B 00 01 00 40 19 0A 00 04 19 44 05 18 10 49 44 0B 01 02 03 04 00 00 00 00 4B "
+
+# --fast: each step once the line allows. The same answer, at once; a write that outruns a
+# busy device fails its read-back, and a settle past its busy time stores.
+timed_row() { # bound in ms, then row's arguments
+  local bound=$1 start elapsed
+  shift
+  start=$(date +%s%N)
+  row "$@"
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  check "in ${elapsed} ms" test "$elapsed" -lt "$bound"
+}
+timed_row 1000 "read --fast prints what the paced read prints" 0 \
+  "^COM$good [^ ]+ ok data 01020304 params 00 01 00 40 19 0A 00 04$" '^$' -- read "$good" --fast
+timed_row 1000 "a probe --fast of a generator ends at its answer" 0 "generator, 9615 baud$" '^$' -- \
+  ports --probe "$good" --fast
+row "store --fast with a settle shorter than the device's write" 1 \
+  "^COM$busy .*No response. \(COM$busy: 5 of 16 bytes came back, only the request's own echo" '^$' -- \
+  store "$busy" --fast --settle 50 --data 0102 --params "00 01 00 40 19 0A 00"
+timed_row 2500 "and with one longer" 0 "^COM$busy [^ ]+ ok verified data 0102 params 00 01 00 40 19 0A 00 02$" \
+  '^$' -- store "$busy" --fast --settle 400 --data 0102 --params "00 01 00 40 19 0A 00"
 
 row "read --save" 0 "^COM$good .* ok data 01020304" '^$' -- read "$good" --save "$(native_path "$profile")"
 check "the profile holds data and params in their fields" \
@@ -245,7 +267,7 @@ for sim in good silent other short; do : >"$work/$sim.log"; done
 start=$(date +%s%N)
 row "ports --probe finds the generator" 0 "^COM$good  .*generator, 9615 baud$" '^$' -- ports --probe
 first_ms=$((($(date +%s%N) - start) / 1000000))
-check "exactly one generator" test "$(grep -c generator <<<"$out")" = 1
+check "exactly the two generators" test "$(grep -c generator <<<"$out")" = 2
 check "well-formed answers only" grep -q "^COM$other  .*no answer$" <<<"$out"
 check "a short answer is no answer" grep -q "^COM$short  .*no answer$" <<<"$out"
 check "a port that cannot be opened is unusable" grep -q "unusable (" <<<"$out"

@@ -113,6 +113,16 @@ TEST_CASE("a mistake on the command line is refused and named")
         {"divisor zero", {"divisor", "0"}, "BAUD"},
         {"divisor text", {"divisor", "fast"}, "BAUD"},
         {"divisor with text after it", {"divisor", "9600x"}, "BAUD"},
+        {"--settle without --fast",
+         {"store", "2", "--from", "p", "--settle", "50"},
+         "--settle: goes with --fast"},
+        {"--settle past a period",
+         {"store", "2", "--from", "p", "--fast", "--settle", "1501"},
+         "--settle: expected milliseconds from 0 to 1500, got '1501'"},
+        {"--settle not a number",
+         {"store", "2", "--from", "p", "--fast", "--settle", "5x"},
+         "got '5x'"},
+        {"--fast on a list", {"ports", "--fast"}, "--fast: goes with --probe"},
         {"divisor infinite", {"divisor", "inf"}, "BAUD"},
         {"divisor twice", {"divisor", "9600", "19200"}, "BAUD"},
     };
@@ -132,13 +142,14 @@ TEST_CASE("a store takes the blocks as given, with the length appended")
     for (const Words &arguments :
          {Words{"store", "3", "/dev/ttyUSB0", "--data", "0123456789abcdef", "--params",
                 "00 01 00 40 19 0A 00", "--verify"},
-          Words{"store", "3", "/dev/ttyUSB0", "--from", profile, "--verify"}}) {
+          Words{"store", "3", "/dev/ttyUSB0", "--from", profile, "--fast", "--settle", "1500"}}) {
         CAPTURE(arguments[4]);
         std::string error;
         const std::optional<Command> command = ParseCommand(arguments, error);
         REQUIRE_MESSAGE(command, error);
         CHECK(command->verb == Verb::Store);
-        CHECK(command->verify);
+        CHECK(command->verify); // a fast store always reads back
+        CHECK(command->settleMs == (command->fast ? 1500 : DEFAULT_SETTLE_MS));
         CHECK(ToHex(command->blocks.data) == "0123456789ABCDEF");
         CHECK(ToHex(command->blocks.params) == "00010040190A0008");
         REQUIRE(command->ports.size() == 2);
@@ -189,7 +200,8 @@ TEST_CASE("a JSON result names COM1 by its number, an address by none")
     DeviceResult result;
     result.port = {.device = "/dev/ttyS0", .number = 1, .name = "COM1"};
     result.data = "0102";
+    result.elapsedMs = 41;
     CHECK(ResultJson(result) ==
-          "{\"com\":1,\"data\":\"0102\",\"device\":\"/dev/ttyS0\",\"error\":null,"
+          "{\"com\":1,\"data\":\"0102\",\"device\":\"/dev/ttyS0\",\"elapsedMs\":41,\"error\":null,"
           "\"ok\":true,\"params\":\"\",\"port\":\"COM1\"}\n");
 }
