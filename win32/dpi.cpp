@@ -1,6 +1,7 @@
 #include "win32/dpi.h"
 
 #include <cmath>
+#include <utility>
 
 namespace sg::win32 {
 
@@ -36,7 +37,7 @@ HFONT FontCache::get(const form::Font &font)
 void FontCache::reset(UINT dpi)
 {
     m_dpi = dpi;
-    m_fonts.clear();
+    m_retired = std::exchange(m_fonts, {});
 }
 
 UINT WindowDpi(HWND window)

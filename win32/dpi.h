@@ -35,12 +35,15 @@ public:
     explicit FontCache(UINT dpi) : m_dpi(dpi) {}
 
     HFONT get(const form::Font &font);
-    // Fonts for another DPI from now on; the old ones go.
+    // Fonts for another DPI from now on. The old ones stay until the next reset: the
+    // controls still use them until they are given the new ones, and a font is deleted
+    // only after no control uses it (WM_SETFONT).
     void reset(UINT dpi);
 
 private:
     UINT m_dpi;
     std::map<form::Font, GdiObject<HFONT>> m_fonts;
+    std::map<form::Font, GdiObject<HFONT>> m_retired;
 };
 
 // The window's dots per inch: its monitor's from Windows 10 1607 on, the system's before.

@@ -39,10 +39,11 @@ DCB LineSettings()
 COMMTIMEOUTS LineTimeouts()
 {
     COMMTIMEOUTS timeouts{};
-    // Per the COMMTIMEOUTS page, a read with only an interval timeout ends with what has
-    // come once the line pauses: it never waits for bytes that are not coming, as a
-    // read sized from a driver's cbInQue would, nor ends empty over and over on an idle
-    // line, as MAXDWORD with zero totals would (wine ignores the MAXDWORD-multiplier form).
+    // Per the COMMTIMEOUTS and SERIAL_TIMEOUTS pages, a read with only an interval timeout
+    // ends with what has come once the line pauses after a byte; on an idle line it stays
+    // pending until a byte comes or it is cancelled, which an overlapped read may. It never
+    // ends empty over and over on an idle line, as MAXDWORD with zero totals would (wine
+    // ignores the MAXDWORD-multiplier form).
     timeouts.ReadIntervalTimeout = READ_GAP_MS;
     timeouts.WriteTotalTimeoutConstant = 1000;
     return timeouts;

@@ -297,9 +297,12 @@ void MainWindow::setText(const form::ControlRef &box, const std::u16string &text
 void MainWindow::setEnabled(const form::ControlRef &ref, bool enabled)
 {
     const HWND button = control(ref);
-    // A disabled control cannot keep the focus; the keyboard must not lose its place.
-    if (!enabled && GetFocus() == button)
-        SendMessageW(m_window, WM_NEXTDLGCTL, 0, FALSE);
+    // A disabled control cannot keep the focus, and no one moves it for a window that is
+    // not a dialog: it goes on in tab order, as Qt's does, so the keyboard keeps its place.
+    if (!enabled && GetFocus() == button) {
+        if (const HWND next = GetNextDlgTabItem(m_window, button, FALSE); next && next != button)
+            SetFocus(next);
+    }
     EnableWindow(button, enabled);
 }
 

@@ -406,6 +406,25 @@ TEST_CASE("a transfer ends with the buttons enabled and the boxes as the device 
     }
 }
 
+// What another process sees: the focus of the window's own thread.
+bool FocusOnAnEnabledControl()
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(g_main, nullptr), &info);
+    return info.hwndFocus && IsChild(g_main, info.hwndFocus) && IsWindowEnabled(info.hwndFocus);
+}
+
+TEST_CASE("a click on Read, which takes the focus, leaves it on an enabled control throughout")
+{
+    SetText(COM_BOX, g_args[ANSWERING]);
+    Press(READ_BUTTON);
+    CHECK(WaitFor([] { return !ButtonsEnabled(); }, 2000));
+    CHECK(FocusOnAnEnabledControl());
+    CHECK(WaitFor(ButtonsEnabled, 5000));
+    CHECK(FocusOnAnEnabledControl());
+}
+
 TEST_CASE("a failed transfer gives one box, and then the window is ready again")
 {
     struct Row
