@@ -78,6 +78,9 @@ constexpr ControlRef ParamBox(std::size_t index)
 {
     return {PARAM_BOXES, static_cast<int>(index)};
 }
+// The bit-rate divisor's two boxes, one caption beside both.
+inline constexpr ControlRef DIVISOR_HIGH_BOX = ParamBox(2);
+inline constexpr ControlRef DIVISOR_LOW_BOX = ParamBox(3);
 
 struct Control
 {

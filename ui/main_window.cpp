@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "form/form.h"
+#include "form/spoken.h"
 #include "ui/accessibility.h"
 #include "ui/artwork.h"
 #include "ui/fonts.h"
@@ -22,14 +23,6 @@
 namespace sg::ui {
 
 namespace {
-
-constexpr std::size_t DIVISOR_LOW = 3;
-
-// What a screen reader calls a box: its caption without the colon.
-QString SpokenName(const QString &caption)
-{
-    return QString(caption).remove('&').remove(':').trimmed();
-}
 
 // Rows of like controls share a name and differ by their "index" property.
 void Name(QObject *object, const form::ControlRef &ref)
@@ -103,15 +96,16 @@ void MainWindow::buildControls()
             &MainWindow::showHintWindow);
 
     for (const form::Control &control : form::MainForm()) {
-        if (control.kind == form::Kind::Caption || control.kind == form::Kind::Note)
-            describeBox(control);
+        if (control.kind == form::Kind::Caption)
+            widgetOf<QLabel>(control.ref)->setBuddy(widgetOf<QLineEdit>(control.subject));
     }
-    // The divisor's caption names its first box; both boxes then say which byte they are.
-    const QString divisor = m_paramBoxes[DIVISOR_LOW - 1]->accessibleName();
-    m_paramBoxes[DIVISOR_LOW - 1]->setAccessibleName(divisor + tr(", high byte"));
-    m_paramBoxes[DIVISOR_LOW]->setAccessibleName(divisor + tr(", low byte"));
-    if (std::ranges::count(m_describedInWords, m_paramBoxes[DIVISOR_LOW - 1]))
-        m_describedInWords.push_back(m_paramBoxes[DIVISOR_LOW]);
+    for (const form::SpokenBox &spoken : form::SpokenBoxes()) {
+        QLineEdit *box = widgetOf<QLineEdit>(spoken.box);
+        box->setAccessibleName(FromForm(spoken.name));
+        box->setAccessibleDescription(FromForm(spoken.description));
+        if (spoken.inWords)
+            m_describedInWords.push_back(box);
+    }
 }
 
 void MainWindow::addControl(const form::Control &control)
@@ -167,21 +161,6 @@ QLineEdit *MainWindow::addBox(const form::Control &control)
         box->setPalette(readable);
     }
     return box;
-}
-
-void MainWindow::describeBox(const form::Control &label)
-{
-    QLineEdit *box = widgetOf<QLineEdit>(label.subject);
-    if (form::IsArrow(label)) {
-        m_describedInWords.push_back(box);
-        return;
-    }
-    if (label.kind == form::Kind::Note) {
-        box->setAccessibleDescription(FromForm(label.text));
-        return;
-    }
-    widgetOf<QLabel>(label.ref)->setBuddy(box);
-    box->setAccessibleName(SpokenName(FromForm(label.text)));
 }
 
 void MainWindow::buildTabOrder()

@@ -44,7 +44,6 @@ private:
     void buildControls();
     void addControl(const form::Control &control);
     QLineEdit *addBox(const form::Control &control);
-    void describeBox(const form::Control &label);
     void describeInWords();
     void buildTabOrder();
     template <typename Widget> Widget *widgetOf(const form::ControlRef &ref) const;

@@ -25,28 +25,32 @@ AccessibleAnnotation::~AccessibleAnnotation()
 
 bool AccessibleAnnotation::annotate(HWND window, const Annotation &annotation)
 {
-    clear();
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+    if (m_window != window)
+        clear();
+    if (!m_services &&
+        FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IAccPropServices, reinterpret_cast<void **>(&m_services))))
         return false;
     m_window = window;
     bool ok = true;
-    for (const DWORD object : OBJECTS) {
-        ok = SUCCEEDED(m_services->SetHwndPropStr(window, object, CHILDID_SELF, PROPID_ACC_NAME,
-                                                  annotation.name.c_str())) &&
-             ok;
-    }
-    return SUCCEEDED(m_services->SetHwndPropStr(window, CLIENT_OBJECT, CHILDID_SELF,
-                                                PROPID_ACC_DESCRIPTION,
-                                                annotation.description.c_str())) &&
-           ok;
+    const auto set = [&](DWORD object, const MSAAPROPID &property, const std::wstring &text) {
+        if (!text.empty())
+            ok = SUCCEEDED(m_services->SetHwndPropStr(window, object, CHILDID_SELF, property,
+                                                      text.c_str())) &&
+                 ok;
+    };
+    for (const DWORD object : OBJECTS)
+        set(object, PROPID_ACC_NAME, annotation.name);
+    set(CLIENT_OBJECT, PROPID_ACC_DESCRIPTION, annotation.description);
+    set(CLIENT_OBJECT, PROPID_ACC_HELP, annotation.help);
+    return ok;
 }
 
 void AccessibleAnnotation::clear()
 {
     if (!m_services)
         return;
-    std::array<MSAAPROPID, 2> props{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+    std::array<MSAAPROPID, 3> props{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_HELP};
     for (const DWORD object : OBJECTS)
         m_services->ClearHwndProps(m_window, object, CHILDID_SELF, props.data(),
                                    static_cast<int>(props.size()));

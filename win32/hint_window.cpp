@@ -16,7 +16,7 @@ constexpr DWORD STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 Annotation HintAnnotation()
 {
-    return {FromU16(form::HINT_NAME), FromU16(form::HintSheetText())};
+    return {FromU16(form::HINT_NAME), FromU16(form::HintSheetText()), {}};
 }
 
 HintWindow::HintWindow(MessageLoop &loop) : m_loop(loop) {}

@@ -108,6 +108,34 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+Annotation BoxAnnotation(const form::SpokenBox &spoken, const std::string &inWords)
+{
+    return {.name = FromU16(spoken.name),
+            .description = {},
+            .help = spoken.inWords ? Widen(inWords) : FromU16(spoken.description)};
+}
+
+void MainWindow::bind(presenter::WindowPresenter &presenter)
+{
+    m_presenter = &presenter;
+    speak();
+}
+
+// Each box named and described as on Linux, from the same table; the boxes described in
+// words follow their values.
+void MainWindow::speak()
+{
+    const std::vector<form::SpokenBox> spoken = form::SpokenBoxes();
+    m_spoken.resize(spoken.size());
+    for (std::size_t i = 0; i < spoken.size(); ++i) {
+        if (!m_spoken[i])
+            m_spoken[i] = std::make_unique<AccessibleAnnotation>();
+        const std::string words =
+            spoken[i].inWords && m_presenter ? m_presenter->toolTip(spoken[i].box) : std::string();
+        m_spoken[i]->annotate(control(spoken[i].box), BoxAnnotation(spoken[i], words));
+    }
+}
+
 void MainWindow::onCreate()
 {
     m_dpi = WindowDpi(m_window);
@@ -216,6 +244,10 @@ void MainWindow::onCommand(int id, int code)
         PostMessageW(m_window, BOX_LEFT, static_cast<WPARAM>(id), 0);
         return;
     }
+    if (code == EN_CHANGE && m_presenter) {
+        speak();
+        return;
+    }
     if (code != BN_CLICKED || !m_presenter)
         return;
     if (id == ControlId(form::READ_BUTTON))
@@ -274,6 +306,7 @@ void MainWindow::dpiChanged(UINT dpi)
 
 void MainWindow::onDestroy()
 {
+    m_spoken.clear();
     m_loop.removeDialog(m_window);
     PostQuitMessage(0);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "form/form.h"
+#include "form/spoken.h"
 #include "presenter/window_presenter.h"
 #include "presenter/window_view.h"
+#include "win32/accessible_annotation.h"
 #include "win32/base_window.h"
 #include "win32/dpi.h"
 #include "win32/hint_window.h"
@@ -12,6 +14,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,7 +30,7 @@ public:
     ~MainWindow() override;
 
     void show();
-    void bind(presenter::WindowPresenter &presenter) { m_presenter = &presenter; }
+    void bind(presenter::WindowPresenter &presenter);
 
     // presenter::WindowView
     std::u16string text(const form::ControlRef &box) const override;
@@ -53,6 +56,7 @@ private:
     HWND control(const form::ControlRef &ref) const;
     const form::ControlRef *refOf(HWND window) const;
     void showHint();
+    void speak();
 
     MessageLoop &m_loop;
     presenter::WindowPresenter *m_presenter = nullptr;
@@ -64,6 +68,11 @@ private:
     std::wstring m_toolTipText;
     PanelPicture m_picture;
     HintWindow m_hint;
+    std::vector<std::unique_ptr<AccessibleAnnotation>> m_spoken; // one per box
 };
+
+// What a screen reader is told of a box: its name, and as help its note, or, for a box
+// described in words, inWords (its tooltip's text).
+Annotation BoxAnnotation(const form::SpokenBox &spoken, const std::string &inWords);
 
 } // namespace sg::win32

@@ -20,9 +20,9 @@ struct EarlyRig : TransferEvents
         engine.runStepsEarly({.guardMs = 20, .settleMs = 100},
                              [this](int ms, std::function<void()> onTick) {
                                  fire[ms] = std::move(onTick);
-                                 auto ticker = std::make_unique<FakeTicker>(journal);
-                                 early[ms] = ticker.get();
-                                 return ticker;
+                                 auto made = std::make_unique<FakeTicker>(journal);
+                                 early[ms] = made.get();
+                                 return made;
                              });
     }
     void paramsRead(const sg::model::ParamBlock &) override {}
