@@ -9,13 +9,11 @@ namespace sg::win32 {
 
 namespace {
 
-constexpr COLORREF BLUE = RGB(0x1F, 0x3A, 0x93);
-
 // The fonts a paint makes, each once, measured and drawn in on one device context.
 class GdiFonts : public form::TextMeasure
 {
 public:
-    GdiFonts(HDC dc, UINT dpi) : m_dc(dc), m_fonts(dpi) {}
+    GdiFonts(HDC dc, UINT dpi, const SheetInks &inks) : m_dc(dc), m_fonts(dpi), m_inks(inks) {}
 
     int width(std::u16string_view text, const form::Font &font) const override
     {
@@ -36,7 +34,7 @@ public:
     {
         const Selected own(m_dc, fontFor(run.font));
         const std::wstring wide = FromU16(run.text);
-        SetTextColor(m_dc, run.ink == form::Ink::Blue ? BLUE : RGB(0, 0, 0));
+        SetTextColor(m_dc, run.ink == form::Ink::Blue ? m_inks.blue : m_inks.text);
         TextOutW(m_dc, run.x, run.baseline - metrics(run.font).ascent, wide.c_str(),
                  static_cast<int>(wide.size()));
     }
@@ -46,18 +44,36 @@ private:
 
     HDC m_dc;
     mutable FontCache m_fonts;
+    SheetInks m_inks;
 };
 
 } // namespace
 
-void PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi)
+SheetInks HintInks(bool highContrast)
 {
-    FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (highContrast)
+        return {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                GetSysColor(COLOR_HOTLIGHT)};
+    return {RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0), RGB(0x1F, 0x3A, 0x93)};
+}
+
+bool HighContrastOn()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+void PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi, const SheetInks &inks)
+{
+    const GdiObject<HBRUSH> paper(CreateSolidBrush(inks.paper));
+    FillRect(dc, &sheet, paper.get());
     SetBkMode(dc, TRANSPARENT);
-    const GdiFonts fonts(dc, dpi);
+    const GdiFonts fonts(dc, dpi, inks);
     const form::HintLayout layout =
         form::LayOutHintSheet(fonts, sheet.right - sheet.left, static_cast<int>(dpi));
-    const GdiObject<HPEN> blue(CreatePen(PS_SOLID, layout.penWidth, BLUE));
+    const GdiObject<HPEN> blue(CreatePen(PS_SOLID, layout.penWidth, inks.blue));
     const Selected pen(dc, blue.get());
     const Selected brush(dc, GetStockObject(NULL_BRUSH));
     for (const form::FrameRun &frame : layout.frames) {

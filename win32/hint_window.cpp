@@ -53,6 +53,9 @@ LRESULT HintWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         onPaint();
         return 0;
+    case WM_SYSCOLORCHANGE: // High Contrast turned on or off, say
+        InvalidateRect(m_window, nullptr, TRUE);
+        return 0;
     case WM_NCDESTROY:
         m_annotation.clear();
         break;
@@ -66,7 +69,7 @@ void HintWindow::onPaint()
 {
     const PaintDc dc(m_window);
     const UINT dpi = WindowDpi(m_window);
-    PaintHintSheet(dc.get(), PixelsOf(form::HINT_SHEET, dpi), dpi);
+    PaintHintSheet(dc.get(), PixelsOf(form::HINT_SHEET, dpi), dpi, HintInks(HighContrastOn()));
 }
 
 void HintWindow::dpiChanged(UINT)

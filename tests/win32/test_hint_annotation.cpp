@@ -1,3 +1,4 @@
+#include "win32/hint_painter.h"
 #include "win32/hint_window.h"
 #include "win32/main_window.h"
 
@@ -25,4 +26,13 @@ TEST_CASE("a box is annotated with its name and, as help, its note or its value 
     const sg::win32::Annotation mode = sg::win32::BoxAnnotation(spoken[3], "Mode 01: ...");
     CHECK((startup.name == L"Startup delay" && startup.help == L"x 4 ms, 00= no delay"));
     CHECK((mode.name == L"Mode" && mode.help == L"Mode 01: ..."));
+}
+
+TEST_CASE("the help sheet's inks: its own, or the system's while High Contrast is on")
+{
+    using sg::win32::SheetInks;
+    CHECK(sg::win32::HintInks(false) == SheetInks{RGB(0xFF, 0xFF, 0xFF), 0, RGB(0x1F, 0x3A, 0x93)});
+    CHECK(sg::win32::HintInks(true) == SheetInks{GetSysColor(COLOR_WINDOW),
+                                                 GetSysColor(COLOR_WINDOWTEXT),
+                                                 GetSysColor(COLOR_HOTLIGHT)});
 }
