@@ -4,7 +4,11 @@
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
 #include "win32/hint_painter.h"
+#include "win32/sheet_accessible.h"
 #include "win32/wide_text.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace sg::win32 {
 
@@ -16,7 +20,20 @@ constexpr DWORD STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 Annotation HintAnnotation()
 {
-    return {FromU16(form::HINT_NAME), FromU16(form::HintSheetText()), {}};
+    return {FromU16(form::HINT_NAME), {}, {}};
+}
+
+// The lines of the sheet's text, as it is drawn and read: the one text from the form.
+IAccessible *NewSheetAccessible(HWND window)
+{
+    std::vector<std::wstring> lines;
+    const std::wstring text = FromU16(form::HintSheetText());
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find(L'\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return new SheetAccessible(window, FromU16(form::HINT_NAME), std::move(lines));
 }
 
 HintWindow::HintWindow(MessageLoop &loop) : m_loop(loop) {}
@@ -53,6 +70,15 @@ LRESULT HintWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         onPaint();
         return 0;
+    case WM_GETOBJECT:
+        // The client is the sheet; the window object stays the system's.
+        if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+            IAccessible *sheet = NewSheetAccessible(m_window);
+            const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, sheet);
+            sheet->Release();
+            return result;
+        }
+        break;
     case WM_SYSCOLORCHANGE: // High Contrast turned on or off, say
         InvalidateRect(m_window, nullptr, TRUE);
         return 0;

@@ -8,8 +8,10 @@
 
 namespace sg::win32 {
 
-// What a screen reader hears of the Help window: its name and the sheet's whole text.
+// The name a screen reader gives the Help window, whose title bar stays empty.
 Annotation HintAnnotation();
+// The sheet's accessible object, its lines as children, with one reference for the caller.
+IAccessible *NewSheetAccessible(HWND window);
 
 // The Help window: owned by the main window, shown without blocking it, made on the first
 // press and brought forward on the next.

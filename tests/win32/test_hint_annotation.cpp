@@ -1,20 +1,41 @@
+#include "form/hint_sheet.h"
 #include "win32/hint_painter.h"
 #include "win32/hint_window.h"
 #include "win32/main_window.h"
+#include "win32/wide_text.h"
 
 #include <doctest/doctest.h>
 
-// What the Help window hands the annotation service: the name its empty title cannot give,
-// and the painted sheet's lines, the formula in words.
-TEST_CASE("the help window's annotation names it and reads the whole sheet")
+// What a screen reader finds in the Help window: its name, which the empty title cannot
+// give, and the sheet as its lines, in reading order, the formula in words.
+TEST_CASE("the help sheet is a client named Help whose children are the sheet's lines")
 {
-    const sg::win32::Annotation annotation = sg::win32::HintAnnotation();
-    CHECK(annotation.name == L"Help");
-    const std::wstring &text = annotation.description;
-    CHECK(text.starts_with(L"BIT 0:\nxxxxxxx0 - fixed baud rates only, set by JUMPER"));
-    CHECK(text.find(L"\nxxxxx1xx - parity ODD\nxxxx1xxx - parity EVEN\n") != std::wstring::npos);
-    CHECK(text.ends_with(L"\nBRR equals 1 times 10 to the power of 7, divided by 16 times baud, "
-                         L"minus 1"));
+    CHECK(sg::win32::HintAnnotation().name == L"Help");
+    CHECK(sg::win32::HintAnnotation().description.empty());
+    IAccessible *sheet = sg::win32::NewSheetAccessible(nullptr);
+    VARIANT child{};
+    child.vt = VT_I4;
+    const auto named = [&](long id, long role) {
+        child.lVal = id;
+        BSTR name = nullptr;
+        VARIANT given{};
+        sheet->get_accName(child, &name);
+        sheet->get_accRole(child, &given);
+        const std::wstring text = given.lVal == role && name ? name : L"?";
+        SysFreeString(name);
+        return text;
+    };
+    long count = 0;
+    REQUIRE(sheet->get_accChildCount(&count) == S_OK);
+    CHECK(named(CHILDID_SELF, ROLE_SYSTEM_CLIENT) == L"Help");
+    std::wstring lines = named(1, ROLE_SYSTEM_STATICTEXT);
+    for (long id = 2; id <= count; ++id)
+        lines += L"\n" + named(id, ROLE_SYSTEM_STATICTEXT);
+    CHECK(lines == sg::win32::FromU16(sg::form::HintSheetText()));
+    child.lVal = count + 1;
+    BSTR beyond = nullptr;
+    CHECK(sheet->get_accName(child, &beyond) == E_INVALIDARG);
+    sheet->Release();
 }
 
 // Each box's annotation comes from the one table both windows read: its note as help, or
