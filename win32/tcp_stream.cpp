@@ -1,6 +1,6 @@
 #include "win32/tcp_stream.h"
 
-#include "remote/connect_race.h"
+#include "win32/address_race.h"
 #include "win32/wide_text.h"
 
 #include <ws2tcpip.h>
@@ -12,108 +12,24 @@ namespace sg::win32 {
 namespace {
 
 constexpr ULONG CHUNK_BYTES = 1024;
-// The helper thread stops trying after this, long after the link has given up.
-constexpr ULONGLONG GIVE_UP_MS = 30000;
 // Completion routines run per call to take the input, so that a modal loop, which runs
 // the transfer's ticks but no alertable wait, still brings in what has come.
 constexpr int MAX_DRAIN_ROUNDS = 64;
 // ioctlsocket takes its command as a long, which the header's unsigned value overflows.
 const long SET_NON_BLOCKING = static_cast<long>(FIONBIO);
 
-// A connection attempt that has not ended yet, without blocking the thread.
-SOCKET StartAttempt(const ADDRINFOW &address, DWORD &error)
+// The race's winner as the stream uses it: blocking, and sending each frame at once.
+SOCKET Connected(SOCKET socket)
 {
-    const SOCKET socket = WSASocketW(address.ai_family, address.ai_socktype, address.ai_protocol,
-                                     nullptr, 0, WSA_FLAG_OVERLAPPED);
-    u_long nonBlocking = 1;
-    if (socket == INVALID_SOCKET || ioctlsocket(socket, SET_NON_BLOCKING, &nonBlocking) != 0) {
-        error = static_cast<DWORD>(WSAGetLastError());
-        if (socket != INVALID_SOCKET)
-            closesocket(socket);
-        return INVALID_SOCKET;
-    }
-    if (::connect(socket, address.ai_addr, static_cast<int>(address.ai_addrlen)) != 0 &&
-        WSAGetLastError() != WSAEWOULDBLOCK) {
-        error = static_cast<DWORD>(WSAGetLastError());
-        closesocket(socket);
-        return INVALID_SOCKET;
-    }
+    if (socket == INVALID_SOCKET)
+        return socket;
+    u_long blocking = 0;
+    ioctlsocket(socket, SET_NON_BLOCKING, &blocking);
+    // A frame must not wait for a delayed acknowledgement.
+    const BOOL noDelay = TRUE;
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&noDelay),
+               sizeof noDelay);
     return socket;
-}
-
-// The addresses raced as RFC 8305 says: the first socket to connect, or INVALID_SOCKET
-// with the last attempt's error.
-SOCKET Race(const ADDRINFOW *found, DWORD &error)
-{
-    std::vector<const ADDRINFOW *> addresses;
-    std::vector<bool> ipv6;
-    for (const ADDRINFOW *address = found; address; address = address->ai_next) {
-        addresses.push_back(address);
-        ipv6.push_back(address->ai_family == AF_INET6);
-    }
-    remote::ConnectRace race(ipv6);
-    std::vector<SOCKET> running;
-    const ULONGLONG giveUpAt = GetTickCount64() + GIVE_UP_MS;
-    ULONGLONG nextAt = 0;
-    SOCKET winner = INVALID_SOCKET;
-    bool lost = addresses.empty();
-    while (winner == INVALID_SOCKET && !lost && GetTickCount64() < giveUpAt) {
-        if (GetTickCount64() >= nextAt) {
-            nextAt = GetTickCount64() + remote::ConnectRace::ATTEMPT_DELAY_MS;
-            if (const std::optional<std::size_t> next = race.next()) {
-                const SOCKET socket = StartAttempt(*addresses[*next], error);
-                if (socket != INVALID_SOCKET)
-                    running.push_back(socket);
-                else if (!(lost = race.failed()))
-                    nextAt = 0;
-                continue;
-            }
-        }
-        fd_set writable{};
-        fd_set failed{};
-        for (const SOCKET socket : running) {
-            FD_SET(socket, &writable);
-            FD_SET(socket, &failed);
-        }
-        const ULONGLONG waitMs =
-            std::min(nextAt, giveUpAt) - std::min(GetTickCount64(), std::min(nextAt, giveUpAt));
-        timeval timeout{static_cast<long>(waitMs / 1000), static_cast<long>(waitMs % 1000 * 1000)};
-        // select takes no empty sets: with nothing running, only the delay is waited for.
-        if (running.empty()) {
-            Sleep(static_cast<DWORD>(waitMs));
-            continue;
-        }
-        if (select(0, nullptr, &writable, &failed, &timeout) == SOCKET_ERROR) {
-            error = static_cast<DWORD>(WSAGetLastError());
-            break;
-        }
-        for (SOCKET &socket : running) {
-            if (FD_ISSET(socket, &writable) && winner == INVALID_SOCKET) {
-                winner = std::exchange(socket, INVALID_SOCKET);
-            } else if (FD_ISSET(socket, &failed)) {
-                int code = 0;
-                int size = sizeof code;
-                getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&code), &size);
-                error = static_cast<DWORD>(code);
-                closesocket(std::exchange(socket, INVALID_SOCKET));
-                lost = race.failed() || lost;
-                nextAt = 0; // a failure starts the next attempt at once
-            }
-        }
-        std::erase(running, INVALID_SOCKET);
-    }
-    for (const SOCKET socket : running)
-        closesocket(socket);
-    if (winner != INVALID_SOCKET) {
-        u_long blocking = 0;
-        ioctlsocket(winner, SET_NON_BLOCKING, &blocking);
-        // A frame must not wait for a delayed acknowledgement.
-        const BOOL noDelay = TRUE;
-        setsockopt(winner, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&noDelay),
-                   sizeof noDelay);
-        error = 0;
-    }
-    return winner;
 }
 
 } // namespace
@@ -192,7 +108,7 @@ DWORD WINAPI TcpStream::ConnectThread(void *parameter)
         connect->error = static_cast<DWORD>(code);
     } else {
         QueueUserAPC(&LookedUp, connect->caller, reinterpret_cast<ULONG_PTR>(connect));
-        connect->socket = Race(found, connect->error);
+        connect->socket = Connected(RaceAddresses(SystemSocketApi(), found, connect->error));
     }
     if (found)
         FreeAddrInfoW(found);
