@@ -173,6 +173,15 @@ TEST_CASE("frames wait while the server has suspended the flow, and go at its re
 
 TEST_CASE("a server that fails the link closes it with words and tells the listener")
 {
+    // Connected, then the server sends hex and the link waits ms.
+    const auto connectedThen = [](std::string hex, int ms) {
+        return [hex, ms](Rig &rig) {
+            rig.fakes.stream->connected();
+            if (!hex.empty())
+                rig.arrive(hex);
+            rig.waitMs(ms);
+        };
+    };
     const auto failed = [](StreamFailure failure, const char *text) {
         return [failure, text](Rig &rig) { rig.fakes.stream->streamFailed(failure, text); };
     };
@@ -222,31 +231,17 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
          },
          "bench3:4001: no connection within 3 s: is the server reachable?"},
         {"a server that never agrees to the COM port option", "rfc2217://bench3:4001",
-         [](Rig &rig) {
-             rig.fakes.stream->connected();
-             rig.arrive("FFFB2C");
-             rig.waitMs(NetworkLink::CONFIRM_LIMIT_MS);
-         },
+         connectedThen("FFFB2C", NetworkLink::CONFIRM_LIMIT_MS),
          "bench3:4001: the server did not agree to RFC 2217 (the COM port option): for a raw "
          "TCP port, use socket://"},
         {"a subnegotiation that never ends", "rfc2217://bench3:4001",
-         [](Rig &rig) {
-             rig.fakes.stream->connected();
-             rig.arrive("FFFA2C" + std::string(2 * Rfc2217Session::MOST_SUB_BYTES + 2, '6'));
-         },
+         connectedThen("FFFA2C" + std::string(2 * Rfc2217Session::MOST_SUB_BYTES + 2, '6'), 0),
          "bench3:4001: the server sent a Telnet subnegotiation longer than 1024 bytes"},
         {"a mute listener", "rfc2217://bench3:4001",
-         [](Rig &rig) {
-             rig.fakes.stream->connected();
-             rig.waitMs(NetworkLink::CONFIRM_LIMIT_MS);
-         },
+         connectedThen("", NetworkLink::CONFIRM_LIMIT_MS),
          "bench3:4001: the server said nothing after the connection: is this an RFC 2217 port? "
          "For a raw TCP port, use socket://"},
-        {"another rate", "rfc2217://bench3:4001",
-         [](Rig &rig) {
-             rig.fakes.stream->connected();
-             rig.arrive("FFFA2C6500004B00FFF0");
-         },
+        {"another rate", "rfc2217://bench3:4001", connectedThen("FFFA2C6500004B00FFF0", 0),
          "bench3:4001: the server set 19200 baud, not 9600"},
     };
     for (const auto &row : rows) {

@@ -468,6 +468,7 @@ TEST_CASE("a failed transfer gives one box, and then the window is ready again")
         CHECK(WaitFor([] { return !BoxOpen(); }, 2000));
         CHECK_FALSE(WaitFor(BoxOpen, 2500)); // no second box
         CHECK(ButtonsEnabled());
+        CHECK(WaitFor(FocusOnAnEnabledControl, 2000)); // the box gave the focus back
     }
 }
 
