@@ -7,7 +7,8 @@ set(SG_LAYERS
     "sg_presenter sg_simdir sg_remote"
     "sg_serial sg_win32 sg_ui sg_sim"
     "sg_cli"
-    "sg_app")
+    "sg_app_link"
+    "sg_app_window")
 
 function(sg_check_layers)
   set(rank 0)
@@ -24,7 +25,11 @@ function(sg_check_layers)
       if(NOT TARGET ${name})
         continue()
       endif()
-      get_target_property(links ${name} LINK_LIBRARIES)
+      # Both properties, and every name inside a generator expression such as
+      # $<BUILD_INTERFACE:...>, so that no spelling of a link slips past.
+      get_target_property(private ${name} LINK_LIBRARIES)
+      get_target_property(public ${name} INTERFACE_LINK_LIBRARIES)
+      string(REGEX MATCHALL "sg_[A-Za-z0-9_]+" links "${private};${public}")
       foreach(link IN LISTS links)
         if(DEFINED rank_${link} AND NOT rank_${link} LESS rank_${name})
           message(FATAL_ERROR "${name} links ${link}, which is not in a layer below it")
