@@ -11,20 +11,10 @@ using namespace sg::transfer;
 
 namespace {
 
-// An engine whose steps may run early, with the tickers it made for that kept by period.
-struct EarlyRig : TransferEvents
+// An engine on fakes, with the ends it told.
+struct Rig : TransferEvents
 {
-    EarlyRig()
-    {
-        engine.setEvents(this);
-        engine.runStepsEarly({.guardMs = 20, .settleMs = 100},
-                             [this](int ms, std::function<void()> onTick) {
-                                 fire[ms] = std::move(onTick);
-                                 auto made = std::make_unique<FakeTicker>(journal);
-                                 early[ms] = made.get();
-                                 return made;
-                             });
-    }
+    Rig() { engine.setEvents(this); }
     void paramsRead(const sg::model::ParamBlock &) override {}
     void transferEnding(const TransferOutcome &) override {}
     void transferEnded(const TransferOutcome &outcome) override { ended.push_back(outcome.end); }
@@ -33,13 +23,30 @@ struct EarlyRig : TransferEvents
     FakeLink link{journal};
     FakeTicker ticker{journal};
     TransferEngine engine{link, ticker};
+    std::vector<TransferEnd> ended;
+};
+
+// One whose steps may run early, with the tickers it made for that kept by period.
+struct EarlyRig : Rig
+{
+    EarlyRig()
+    {
+        engine.runStepsEarly({.guardMs = 20, .settleMs = 100},
+                             [this](int ms, std::function<void()> onTick) {
+                                 fire[ms] = std::move(onTick);
+                                 auto made = std::make_unique<FakeTicker>(journal);
+                                 early[ms] = made.get();
+                                 return made;
+                             });
+    }
+
     std::map<int, std::function<void()>> fire;
     std::map<int, FakeTicker *> early;
-    std::vector<TransferEnd> ended;
 };
 
 const sg::protocol::Port PORT{.device = "/dev/pts/9", .name = "COM3"};
 const std::string ANSWER = "440B 0001004019 0A0004 19";
+const std::string PARAMS_ANSWER = "4405180059 440B 00010040190A0003 1E";
 
 } // namespace
 
@@ -95,4 +102,41 @@ TEST_CASE("a write's step runs once its echo is back and the settle time has pas
     rig.fire[100]();
     CHECK(rig.ended == std::vector<TransferEnd>{TransferEnd::Ok});
     CHECK((!rig.ticker.running && !rig.early[100]->running));
+}
+
+TEST_CASE("an idle tick only stops the timer")
+{
+    Rig rig;
+    rig.ticker.running = true;
+    rig.engine.tick();
+    CHECK(rig.journal == Journal{"stop timer"});
+    CHECK(rig.ended.empty());
+    CHECK(rig.link.sent.empty());
+}
+
+TEST_CASE("nothing reaches an ended transfer")
+{
+    Rig rig;
+    rig.engine.startRead(PORT);
+    rig.engine.tick();
+    rig.engine.tick();
+    rig.engine.deviceLost();
+    CHECK(rig.ended == std::vector<TransferEnd>{TransferEnd::NoResponse});
+    CHECK((rig.engine.state() == TransferState::Idle && !rig.ticker.running && !rig.link.open_));
+}
+
+TEST_CASE("a tick sees input the link has not yet announced")
+{
+    Rig rig;
+    rig.engine.startRead(PORT);
+    rig.link.waiting = Bytes(PARAMS_ANSWER);
+    rig.engine.tick();
+    CHECK(rig.engine.state() == TransferState::ReadCheckData);
+}
+
+TEST_CASE("losing the device while idle is quiet")
+{
+    Rig rig;
+    rig.engine.deviceLost();
+    CHECK(rig.ended.empty());
 }

@@ -206,36 +206,6 @@ TEST_CASE("a transfer that cannot start says so once and leaves everything idle"
     }
 }
 
-TEST_CASE("an idle tick only stops the timer")
-{
-    Rig rig;
-    rig.ticker.running = true;
-    rig.engine.tick();
-    CHECK(rig.journal == Journal{"stop timer"});
-    CHECK(rig.alerts.shown.empty());
-    CHECK(rig.link.sent.empty());
-}
-
-TEST_CASE("nothing reaches an ended transfer")
-{
-    Rig rig;
-    rig.presenter.readPressed();
-    rig.engine.tick();
-    rig.engine.tick();
-    rig.engine.deviceLost();
-    CHECK(rig.alerts.shown.size() == 1);
-    CHECK(rig.idleAndTidy());
-}
-
-TEST_CASE("a tick sees input the link has not yet announced")
-{
-    Rig rig;
-    rig.presenter.readPressed();
-    rig.link.waiting = Reply(rig.link.sent.back(), PARAMS);
-    rig.engine.tick();
-    CHECK(rig.engine.state() == TransferState::ReadCheckData);
-}
-
 TEST_CASE("a link failure inside a transfer is a COM error with the link's reason")
 {
     enum How
@@ -267,13 +237,6 @@ TEST_CASE("a link failure inside a transfer is a COM error with the link's reaso
             CHECK(rig.alerts.shown.size() == 1);
         }
     }
-}
-
-TEST_CASE("losing the device while idle is quiet")
-{
-    Rig rig;
-    rig.engine.deviceLost();
-    CHECK(rig.alerts.shown.empty());
 }
 
 // The end is told once, last: after the message and with everything idle already. Only a
