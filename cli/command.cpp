@@ -149,6 +149,89 @@ std::optional<double> ParseBaud(const std::vector<std::string> &given)
     return baud;
 }
 
+// One per verb, each given the command with what every verb shares already set.
+std::optional<Command> InterpretPorts(Command command, const Options &options, std::string &error)
+{
+    // Only a probe takes ports: the ones named, even those a probe of all passes by.
+    if (!options.probe && !options.positional.empty())
+        return Fail(error, "ports: takes no arguments, got '" + options.positional.front() + "'");
+    command.probe = options.probe;
+    if ((options.trace || options.fast) && !options.probe)
+        return Fail(error, std::string(options.trace ? "--trace" : "--fast") +
+                               ": goes with --probe; a list sends nothing");
+    if (options.positional.empty())
+        return command;
+    std::optional<std::vector<protocol::PortChoice>> ports = ParsePorts(options.positional, error);
+    if (!ports)
+        return std::nullopt;
+    command.ports = std::move(*ports);
+    return command;
+}
+
+std::optional<Command> InterpretRead(Command command, const Options &options, std::string &error)
+{
+    std::optional<std::vector<protocol::PortChoice>> ports = ParsePorts(options.positional, error);
+    if (!ports)
+        return std::nullopt;
+    command.ports = std::move(*ports);
+    command.savePath = options.save.value_or("");
+    if (options.save && command.ports.size() != 1)
+        return Fail(error, "--save: takes exactly one COM number");
+    return command;
+}
+
+std::optional<Command> InterpretStore(Command command, const Options &options, std::string &error)
+{
+    std::optional<std::vector<protocol::PortChoice>> ports = ParsePorts(options.positional, error);
+    if (!ports)
+        return std::nullopt;
+    command.ports = std::move(*ports);
+    command.verify = options.verify || options.fast; // a fast store proves itself
+    const std::optional<model::Blocks> blocks = BlocksFromOptions(options, error);
+    if (!blocks)
+        return std::nullopt;
+    command.blocks = *blocks;
+    return command;
+}
+
+std::optional<Command> InterpretDecode(Command command, const Options &options, std::string &error)
+{
+    std::string reason;
+    const std::string text = Join(options.positional);
+    const std::optional<model::ByteString> bytes = model::ParseStrictParamBytes(text, reason);
+    if (!bytes || bytes->size() != model::PARAM_COUNT)
+        return Fail(error,
+                    "PARAMS: expected 8 two-digit hex bytes, spaces optional, got '" + text + "'");
+    std::copy(bytes->begin(), bytes->end(), command.blocks.params.begin());
+    return command;
+}
+
+std::optional<Command> InterpretDivisor(Command command, const Options &options, std::string &error)
+{
+    const std::optional<double> baud = ParseBaud(options.positional);
+    if (!baud)
+        return Fail(error, "BAUD: expected one bit rate above 0, e.g. 9600, got '" +
+                               Join(options.positional) + "'");
+    command.baud = *baud;
+    return command;
+}
+
+// --settle, which only a fast transfer has.
+bool InterpretSettle(const Options &options, Command &command, std::string &error)
+{
+    if (!options.settle)
+        return true;
+    if (!options.fast) {
+        error = "--settle: goes with --fast";
+    } else if (const std::optional<int> settle = ParseSettle(*options.settle)) {
+        command.settleMs = *settle;
+        return true;
+    } else {
+        error = "--settle: expected milliseconds from 0 to 1500, got '" + *options.settle + "'";
+    }
+    return false;
+}
+
 std::optional<Command> Interpret(Verb verb, const Options &options, std::string &error)
 {
     Command command;
@@ -158,73 +241,19 @@ std::optional<Command> Interpret(Verb verb, const Options &options, std::string 
     command.json = options.json;
     command.trace = options.trace;
     command.fast = options.fast;
-    if (options.settle && !options.fast)
-        return Fail(error, "--settle: goes with --fast");
-    if (options.settle) {
-        const std::optional<int> settle = ParseSettle(*options.settle);
-        if (!settle)
-            return Fail(error, "--settle: expected milliseconds from 0 to 1500, got '" +
-                                   *options.settle + "'");
-        command.settleMs = *settle;
-    }
-
+    if (!InterpretSettle(options, command, error))
+        return std::nullopt;
     switch (verb) {
-    case Verb::Ports: {
-        // Only a probe takes ports: the ones named, even those a probe of all passes by.
-        if (!options.probe && !options.positional.empty())
-            return Fail(error,
-                        "ports: takes no arguments, got '" + options.positional.front() + "'");
-        command.probe = options.probe;
-        if ((options.trace || options.fast) && !options.probe)
-            return Fail(error, std::string(options.trace ? "--trace" : "--fast") +
-                                   ": goes with --probe; a list sends nothing");
-        if (options.positional.empty())
-            return command;
-        std::optional<std::vector<protocol::PortChoice>> ports =
-            ParsePorts(options.positional, error);
-        if (!ports)
-            return std::nullopt;
-        command.ports = std::move(*ports);
-        return command;
-    }
+    case Verb::Ports:
+        return InterpretPorts(std::move(command), options, error);
     case Verb::Read:
-    case Verb::Store: {
-        std::optional<std::vector<protocol::PortChoice>> ports =
-            ParsePorts(options.positional, error);
-        if (!ports)
-            return std::nullopt;
-        command.ports = std::move(*ports);
-        if (verb == Verb::Read) {
-            command.savePath = options.save.value_or("");
-            if (options.save && command.ports.size() != 1)
-                return Fail(error, "--save: takes exactly one COM number");
-            return command;
-        }
-        command.verify = options.verify || options.fast; // a fast store proves itself
-        const std::optional<model::Blocks> blocks = BlocksFromOptions(options, error);
-        if (!blocks)
-            return std::nullopt;
-        command.blocks = *blocks;
-        return command;
-    }
-    case Verb::Decode: {
-        std::string reason;
-        const std::string text = Join(options.positional);
-        const std::optional<model::ByteString> bytes = model::ParseStrictParamBytes(text, reason);
-        if (!bytes || bytes->size() != model::PARAM_COUNT)
-            return Fail(error, "PARAMS: expected 8 two-digit hex bytes, spaces optional, got '" +
-                                   text + "'");
-        std::copy(bytes->begin(), bytes->end(), command.blocks.params.begin());
-        return command;
-    }
-    case Verb::Divisor: {
-        const std::optional<double> baud = ParseBaud(options.positional);
-        if (!baud)
-            return Fail(error, "BAUD: expected one bit rate above 0, e.g. 9600, got '" +
-                                   Join(options.positional) + "'");
-        command.baud = *baud;
-        return command;
-    }
+        return InterpretRead(std::move(command), options, error);
+    case Verb::Store:
+        return InterpretStore(std::move(command), options, error);
+    case Verb::Decode:
+        return InterpretDecode(std::move(command), options, error);
+    case Verb::Divisor:
+        return InterpretDivisor(std::move(command), options, error);
     case Verb::Help:
     case Verb::Version:
         break;

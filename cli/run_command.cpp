@@ -132,7 +132,8 @@ struct DeviceRun
     DeviceJob job;
 };
 
-int RunTransfers(const Command &command, World &world)
+// Each choice's port, or none when two choices reach the same one (said on stderr).
+std::optional<std::vector<protocol::Port>> ResolveTargets(const Command &command, World &world)
 {
     const protocol::PortCatalog catalog = world.ports();
     std::vector<protocol::Port> targets;
@@ -142,13 +143,37 @@ int RunTransfers(const Command &command, World &world)
             if (!targets[i].device.empty() && targets[i].device == targets.back().device) {
                 PrintError(world, "sgsetup-cli: COM: " + targets[i].name + " and " +
                                       targets.back().name + " are the same port\n");
-                return EXIT_USAGE;
+                return std::nullopt;
             }
         }
     }
+    return targets;
+}
+
+// One line per device, then the profile a single read saves.
+int Report(const Command &command, World &world, const std::vector<DeviceResult> &results)
+{
+    for (const DeviceResult &result : results)
+        Print(world, command.json ? ResultJson(result) : ResultLine(result));
+    const DeviceResult &first = results.front();
+    if (!command.savePath.empty() && first.outcome == Outcome::Ok) {
+        std::string error;
+        if (!SaveProfile(command.savePath, first.data, first.params, error)) {
+            PrintError(world, "sgsetup-cli: " + error + '\n');
+            return EXIT_USAGE;
+        }
+    }
+    return ExitStatus(results);
+}
+
+int RunTransfers(const Command &command, World &world)
+{
+    const std::optional<std::vector<protocol::Port>> targets = ResolveTargets(command, world);
+    if (!targets)
+        return EXIT_USAGE;
     std::vector<std::unique_ptr<DeviceRun>> runs;
-    std::size_t running = targets.size();
-    for (const protocol::Port &target : targets) {
+    std::size_t running = targets->size();
+    for (const protocol::Port &target : *targets) {
         runs.push_back(
             std::make_unique<DeviceRun>(world, NewLink(command, world), target, [&running, &world] {
                 if (--running == 0)
@@ -169,21 +194,10 @@ int RunTransfers(const Command &command, World &world)
         runs.clear(); // each closes its port
         return Interrupted(world);
     }
-
     std::vector<DeviceResult> results;
-    for (const std::unique_ptr<DeviceRun> &run : runs) {
+    for (const std::unique_ptr<DeviceRun> &run : runs)
         results.push_back(run->job.result());
-        Print(world, command.json ? ResultJson(results.back()) : ResultLine(results.back()));
-    }
-    const DeviceResult &first = results.front();
-    if (!command.savePath.empty() && first.outcome == Outcome::Ok) {
-        std::string error;
-        if (!SaveProfile(command.savePath, first.data, first.params, error)) {
-            PrintError(world, "sgsetup-cli: " + error + '\n');
-            return EXIT_USAGE;
-        }
-    }
-    return ExitStatus(results);
+    return Report(command, world, results);
 }
 
 } // namespace

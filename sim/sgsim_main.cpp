@@ -23,25 +23,13 @@ void RequestStop(int)
     [[maybe_unused]] const ssize_t ignored = write(g_stopPipe[1], &byte, 1);
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// A signal asks the loop to stop through the pipe, so that it ends as on any other exit and
+// the registration goes with it.
+bool CatchStopSignals()
 {
-    std::string error;
-    const std::optional<sg::sim::SimOptions> options = sg::sim::ParseSimOptions(argc, argv, error);
-    if (!options) {
-        std::fprintf(stderr, "sgsim: %s\n%s", error.c_str(), sg::sim::SimUsage().c_str());
-        return 2;
-    }
-    if (options->help) {
-        std::fputs(sg::sim::SimUsage().c_str(), stdout);
-        return 0;
-    }
-    setvbuf(stdout, nullptr, _IOLBF, 0);
-
     if (pipe2(g_stopPipe, O_CLOEXEC) != 0) {
         std::perror("sgsim: pipe");
-        return 1;
+        return false;
     }
     struct sigaction action
     {
@@ -50,7 +38,12 @@ int main(int argc, char **argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    return true;
+}
 
+// Opens the line, registers it under a COM number and answers on it until asked to stop.
+int Serve(const sg::sim::SimOptions &options)
+{
     sg::sim::PseudoTerminal line;
     if (!line.ok()) {
         std::fprintf(stderr, "sgsim: %s\n", line.error().c_str());
@@ -67,7 +60,25 @@ int main(int argc, char **argv)
                 sg::simdir::SimulatorComNumber(dir, name, sg::sim::CountHostPorts()),
                 line.devicePath().c_str());
 
-    sg::sim::SimLoop loop(*options, line, stdout);
+    sg::sim::SimLoop loop(options, line, stdout);
     loop.run(g_stopPipe[0]);
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::string error;
+    const std::optional<sg::sim::SimOptions> options = sg::sim::ParseSimOptions(argc, argv, error);
+    if (!options) {
+        std::fprintf(stderr, "sgsim: %s\n%s", error.c_str(), sg::sim::SimUsage().c_str());
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(sg::sim::SimUsage().c_str(), stdout);
+        return 0;
+    }
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    return CatchStopSignals() ? Serve(*options) : 1;
 }
