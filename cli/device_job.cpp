@@ -4,11 +4,12 @@
 
 namespace sg::cli {
 
-DeviceJob::DeviceJob(protocol::Port port, transfer::TransferEngine &engine,
+DeviceJob::DeviceJob(protocol::Resolved target, transfer::TransferEngine &engine,
                      transfer::EventLoop &loop, std::function<void()> onFinished)
-    : m_engine(engine), m_loop(loop), m_onFinished(std::move(onFinished))
+    : m_target(std::move(target)), m_engine(engine), m_loop(loop),
+      m_onFinished(std::move(onFinished))
 {
-    m_result.port = std::move(port);
+    m_result.port = m_target.port;
     m_engine.setEvents(this);
 }
 
@@ -36,8 +37,7 @@ void DeviceJob::begin(Phase phase)
     if (phase != Phase::Verify)
         m_started = std::chrono::steady_clock::now();
     m_phase = phase;
-    phase == Phase::Store ? m_engine.startStore(m_result.port, *m_stored)
-                          : m_engine.startRead(m_result.port);
+    phase == Phase::Store ? m_engine.startStore(m_target, *m_stored) : m_engine.startRead(m_target);
 }
 
 void DeviceJob::transferEnded(const transfer::TransferOutcome &outcome)

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "model/blocks.h"
-#include "protocol/port_catalog.h"
+#include "protocol/port_resolver.h"
 #include "transfer/event_loop.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/transfer_events.h"
@@ -38,9 +38,9 @@ struct DeviceResult
 class DeviceJob : public transfer::TransferEvents
 {
 public:
-    // port has an error and no device when the number is not there.
-    DeviceJob(protocol::Port port, transfer::TransferEngine &engine, transfer::EventLoop &loop,
-              std::function<void()> onFinished);
+    // target has no device, and says why, when the number is not there.
+    DeviceJob(protocol::Resolved target, transfer::TransferEngine &engine,
+              transfer::EventLoop &loop, std::function<void()> onFinished);
     ~DeviceJob() override;
     DeviceJob(const DeviceJob &) = delete;
     DeviceJob &operator=(const DeviceJob &) = delete;
@@ -68,6 +68,7 @@ private:
     void fail(Outcome outcome, std::string_view text, const std::string &reason);
     void finish();
 
+    protocol::Resolved m_target;
     transfer::TransferEngine &m_engine;
     transfer::EventLoop &m_loop;
     std::function<void()> m_onFinished;

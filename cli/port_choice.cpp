@@ -2,36 +2,25 @@
 
 #include "remote/remote_address.h"
 
-#include <algorithm>
 
 namespace sg::cli {
 
 namespace {
 
-constexpr std::string_view DEVICE_PREFIX = R"(\\.\)";
-
-bool IsDigits(std::string_view text)
-{
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// 1 to 99, as the window's COM box takes them, bare or as COMn.
+// As the window's COM box takes them, bare or as COMn.
 std::optional<int> ComNumberOf(std::string_view text)
 {
-    if (text.size() > 3 && (text.substr(0, 3) == "COM" || text.substr(0, 3) == "com"))
-        text.remove_prefix(3);
-    if (!IsDigits(text) || text.size() > 2)
-        return std::nullopt;
-    const int number = std::stoi(std::string(text));
-    return number >= 1 ? std::optional(number) : std::nullopt;
+    if (const std::optional<int> bare = protocol::ParsePortNumber(text))
+        return bare;
+    const std::optional<int> named = protocol::ParseComName(text);
+    return named <= protocol::LAST_PORT_NUMBER ? named : std::nullopt;
 }
 
 bool IsPortName(std::string_view text)
 {
+    using protocol::DEVICE_PREFIX;
     return (text.size() > 1 && text.front() == '/') ||
-           (text.size() > DEVICE_PREFIX.size() &&
-            text.substr(0, DEVICE_PREFIX.size()) == DEVICE_PREFIX);
+           (text.size() > DEVICE_PREFIX.size() && text.starts_with(DEVICE_PREFIX));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/port_catalog.h"
+#include "protocol/port.h"
 
 #include <optional>
 #include <string>

@@ -6,11 +6,11 @@
 
 namespace sg::cli {
 
-PortProbe::PortProbe(protocol::Port port, protocol::SerialLink &link, transfer::EventLoop &loop,
-                     std::function<void()> onDone)
-    : m_link(link), m_loop(loop), m_onDone(std::move(onDone))
+PortProbe::PortProbe(protocol::Resolved target, protocol::SerialLink &link,
+                     transfer::EventLoop &loop, std::function<void()> onDone)
+    : m_link(link), m_loop(loop), m_onDone(std::move(onDone)), m_unresolved(std::move(target.error))
 {
-    m_result.port = std::move(port);
+    m_result.port = std::move(target.port);
     m_link.setListener(this);
 }
 
@@ -23,10 +23,10 @@ PortProbe::~PortProbe()
 bool PortProbe::start()
 {
     // A port that is not there cannot be used; one that is there may be passed by.
-    if (!m_result.port.notProbed.empty()) {
+    if (!m_unresolved.empty() || !m_result.port.notProbed.empty()) {
         m_result.verdict =
             m_result.port.device.empty() ? ProbeVerdict::Unusable : ProbeVerdict::Skipped;
-        m_result.reason = m_result.port.notProbed;
+        m_result.reason = m_unresolved.empty() ? m_result.port.notProbed : m_unresolved;
         return false;
     }
     protocol::BuildReadParamsFrame(m_buffers);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/frames.h"
-#include "protocol/port_catalog.h"
+#include "protocol/port_resolver.h"
 #include "protocol/serial_link.h"
 #include "transfer/event_loop.h"
 
@@ -33,7 +33,7 @@ class PortProbe : public protocol::SerialLinkListener
 {
 public:
     // onDone: the probe has its answer, or will get none.
-    PortProbe(protocol::Port port, protocol::SerialLink &link, transfer::EventLoop &loop,
+    PortProbe(protocol::Resolved target, protocol::SerialLink &link, transfer::EventLoop &loop,
               std::function<void()> onDone);
     ~PortProbe() override;
     PortProbe(const PortProbe &) = delete;
@@ -63,6 +63,7 @@ private:
     bool m_waiting = false;
     bool m_endWhenAnswered = false;
     protocol::LinkBuffers m_buffers;
+    std::string m_unresolved; // why a named port cannot be reached
     ProbeResult m_result;
 };
 

@@ -38,20 +38,17 @@ struct ProbeRun
 };
 
 // The ports a probe asks: those named, as named, else every listed one.
-std::vector<protocol::Port> ProbeTargets(const Command &command,
-                                         const protocol::PortCatalog &catalog, World &world)
+std::vector<protocol::Resolved> ProbeTargets(const Command &command,
+                                             const protocol::PortCatalog &catalog, World &world)
 {
-    if (command.ports.empty())
-        return catalog.entries();
-    std::vector<protocol::Port> targets;
+    std::vector<protocol::Resolved> targets;
+    for (const protocol::Port &listed :
+         command.ports.empty() ? catalog.entries() : std::vector<protocol::Port>())
+        targets.push_back({listed});
     for (const protocol::PortChoice &choice : command.ports) {
         // Named, a port is probed whatever the catalog says of it; one not there is unusable.
-        const protocol::Port port = protocol::ResolvePort(choice, catalog, world.systemName());
-        targets.push_back({.label = port.name,
-                           .device = port.device,
-                           .number = port.number,
-                           .notProbed = port.error,
-                           .name = port.name});
+        targets.push_back(protocol::ResolvePort(choice, catalog, world.systemName()));
+        targets.back().port.notProbed.clear();
     }
     return targets;
 }
@@ -87,9 +84,9 @@ int RunProbe(const Command &command, World &world)
         if (--waiting == 0)
             world.loop().stop();
     };
-    for (protocol::Port &port : ProbeTargets(command, world.ports(), world)) {
+    for (protocol::Resolved &target : ProbeTargets(command, world.ports(), world)) {
         std::unique_ptr<protocol::SerialLink> link = NewLink(command, world);
-        auto probe = std::make_unique<PortProbe>(std::move(port), *link, world.loop(), probed);
+        auto probe = std::make_unique<PortProbe>(std::move(target), *link, world.loop(), probed);
         if (command.fast)
             probe->endWhenAnswered();
         if (probe->start())
@@ -118,11 +115,12 @@ int GuardMs(const protocol::Port &port)
 // One device's own link, ticker and engine, and the job that runs them.
 struct DeviceRun
 {
-    DeviceRun(World &world, std::unique_ptr<protocol::SerialLink> serial, protocol::Port port,
+    DeviceRun(World &world, std::unique_ptr<protocol::SerialLink> serial, protocol::Resolved target,
               std::function<void()> onFinished)
         : link(std::move(serial)),
           ticker(world.makeTicker(transfer::TICK_MS, [this] { engine.tick(); })),
-          engine(*link, *ticker), job(std::move(port), engine, world.loop(), std::move(onFinished))
+          engine(*link, *ticker),
+          job(std::move(target), engine, world.loop(), std::move(onFinished))
     {
     }
 
@@ -133,16 +131,18 @@ struct DeviceRun
 };
 
 // Each choice's port, or none when two choices reach the same one (said on stderr).
-std::optional<std::vector<protocol::Port>> ResolveTargets(const Command &command, World &world)
+std::optional<std::vector<protocol::Resolved>> ResolveTargets(const Command &command, World &world)
 {
     const protocol::PortCatalog catalog = world.ports();
-    std::vector<protocol::Port> targets;
+    std::vector<protocol::Resolved> targets;
     for (const protocol::PortChoice &choice : command.ports) {
         targets.push_back(protocol::ResolvePort(choice, catalog, world.systemName()));
+        const protocol::Port &last = targets.back().port;
         for (std::size_t i = 0; i + 1 < targets.size(); ++i) {
-            if (!targets[i].device.empty() && targets[i].device == targets.back().device) {
-                PrintError(world, "sgsetup-cli: COM: " + targets[i].name + " and " +
-                                      targets.back().name + " are the same port\n");
+            const protocol::Port &earlier = targets[i].port;
+            if (!earlier.device.empty() && earlier.device == last.device) {
+                PrintError(world, "sgsetup-cli: COM: " + earlier.name + " and " + last.name +
+                                      " are the same port\n");
                 return std::nullopt;
             }
         }
@@ -168,12 +168,12 @@ int Report(const Command &command, World &world, const std::vector<DeviceResult>
 
 int RunTransfers(const Command &command, World &world)
 {
-    const std::optional<std::vector<protocol::Port>> targets = ResolveTargets(command, world);
+    const std::optional<std::vector<protocol::Resolved>> targets = ResolveTargets(command, world);
     if (!targets)
         return EXIT_USAGE;
     std::vector<std::unique_ptr<DeviceRun>> runs;
     std::size_t running = targets->size();
-    for (const protocol::Port &target : *targets) {
+    for (const protocol::Resolved &target : *targets) {
         runs.push_back(
             std::make_unique<DeviceRun>(world, NewLink(command, world), target, [&running, &world] {
                 if (--running == 0)
@@ -181,7 +181,7 @@ int RunTransfers(const Command &command, World &world)
             }));
         if (command.fast)
             runs.back()->engine.runStepsEarly(
-                {.guardMs = GuardMs(target), .settleMs = command.settleMs}, world.tickers());
+                {.guardMs = GuardMs(target.port), .settleMs = command.settleMs}, world.tickers());
     }
     for (const std::unique_ptr<DeviceRun> &run : runs) {
         if (command.verb == Verb::Read)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/port_catalog.h"
+#include "protocol/port_resolver.h"
 #include "protocol/serial_link.h"
 #include "transfer/event_loop.h"
 #include "transfer/ticker.h"

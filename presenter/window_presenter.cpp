@@ -1,5 +1,7 @@
 #include "presenter/window_presenter.h"
 
+#include "protocol/port_resolver.h"
+
 #include "model/hex_codec.h"
 #include "model/normalize_fields.h"
 #include "model/param_decoder.h"
@@ -75,8 +77,9 @@ void WindowPresenter::start(bool read)
     if (m_engine.busy())
         return;
     model::NormalizeFields(m_view, m_blocks);
-    const protocol::Port port = protocol::ResolveComText(m_view.text(COM_BOX), m_ports.catalog());
-    read ? m_engine.startRead(port) : m_engine.startStore(port, m_blocks);
+    const protocol::Resolved target =
+        protocol::ResolveComText(m_view.text(COM_BOX), m_ports.catalog());
+    read ? m_engine.startRead(target) : m_engine.startStore(target, m_blocks);
     if (m_engine.busy())
         DisableTransferButtons();
 }

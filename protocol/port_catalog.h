@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include "protocol/port.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,28 +9,6 @@
 #include <vector>
 
 namespace sg::protocol {
-
-// One port, from the catalog or the ports file to the link that opens it.
-struct Port
-{
-    // Each member has its default, so that a port is built naming only what it has.
-    std::string label{};       // as the system lists it: ttyUSB0, sgsim-1234, an address
-    std::string device{};      // what to open; empty when there is nothing to open
-    std::string description{}; // may be empty
-    std::string stableName{};  // a name that outlives re-plugging, e.g. a by-id link
-    int number = 0;            // its COM number; 0 where no number reaches it
-    std::string notProbed{};   // why a probe does not open this port; usually empty
-    std::string name{};        // how reports name it: COMn, or the name the user gave
-    std::string error{};       // why there is nothing to open
-};
-
-// A port as the user gave it: a COM number, or the port's own name (a device path such as
-// /dev/serial/by-id/usb-… or \\.\COM3, or a network address).
-struct PortChoice
-{
-    std::string given; // COMn for a number
-    std::optional<int> com;
-};
 
 // The ports as the user numbers them: COM1 is the first entry, unless the system numbers
 // its ports itself (Windows' COMn).
@@ -65,9 +44,6 @@ private:
     std::vector<std::string> m_notes;
 };
 
-// "COMn  /dev/...  description  stable name": one port as the user sees it listed.
-std::string DescribePort(const Port &port);
-
 // Orders labels as people count, a trailing number by its value: ttyUSB2 before ttyUSB10, and
 // sgsim-99999 (started first) before sgsim-100000.
 bool NaturalLess(std::string_view a, std::string_view b);
@@ -96,20 +72,5 @@ public:
 private:
     PortCatalog m_catalog;
 };
-
-// One or two decimal digits, optionally surrounded by spaces; anything else is no number.
-std::optional<int> ParseComNumber(std::u16string_view text);
-
-// The system's own name for a port's name, e.g. a by-id link's target.
-using SystemName = std::function<std::string(const std::string &name)>;
-
-// What a choice reaches among the ports there are now: a listed port as listed, a number
-// by the system's numbering, any other name as given; with no device, the reason why.
-// systemName finds a listed port under another name for it.
-Port ResolvePort(const PortChoice &choice, const PortCatalog &catalog,
-                 const SystemName &systemName = {});
-
-// The COM box's number, resolved.
-Port ResolveComText(std::u16string_view text, const PortCatalog &catalog);
 
 } // namespace sg::protocol

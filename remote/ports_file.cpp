@@ -10,7 +10,6 @@ namespace sg::remote {
 
 namespace {
 
-constexpr int LAST_NUMBER = 99; // as many as the COM box takes
 
 std::string_view Trimmed(std::string_view text)
 {
@@ -28,19 +27,6 @@ std::string_view TakeWord(std::string_view &text)
     const std::string_view word = text.substr(0, end);
     text = Trimmed(text.substr(end));
     return word;
-}
-
-std::optional<int> ParseNumber(std::string_view word)
-{
-    if (word.empty() || word.size() > 2)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : word) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value >= 1 ? std::optional(value) : std::nullopt;
 }
 
 // UTF-8 whatever the system's code page, which may not hold the path.
@@ -69,11 +55,11 @@ PortsFile ParsePortsFile(std::string_view text, const std::string &shownPath)
             continue;
         const std::string where = shownPath + " line " + std::to_string(lineNumber) + ": ";
         const std::string_view numberWord = TakeWord(line);
-        const std::optional<int> number = ParseNumber(numberWord);
+        const std::optional<int> number = protocol::ParsePortNumber(numberWord);
         if (!number) {
             file.problems.push_back(where + "'" + std::string(numberWord) +
                                     "' is not a port number from 1 to " +
-                                    std::to_string(LAST_NUMBER));
+                                    std::to_string(protocol::LAST_PORT_NUMBER));
             continue;
         }
         const std::string url(TakeWord(line));

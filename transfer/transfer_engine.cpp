@@ -16,36 +16,36 @@ TransferEngine::~TransferEngine()
     m_link.setListener(nullptr);
 }
 
-void TransferEngine::startRead(const protocol::Port &port)
+void TransferEngine::startRead(const protocol::Resolved &target)
 {
     if (busy())
         return;
     m_reading = true;
     protocol::BuildReadParamsFrame(m_buffers);
-    start(port, TransferState::ReadCheckParams);
+    start(target, TransferState::ReadCheckParams);
 }
 
-void TransferEngine::startStore(const protocol::Port &port, const model::Blocks &blocks)
+void TransferEngine::startStore(const protocol::Resolved &target, const model::Blocks &blocks)
 {
     if (busy())
         return;
     m_reading = false;
     m_storing = &blocks;
     protocol::BuildWriteDataFrame(blocks.data, m_buffers);
-    start(port, TransferState::StoreSendParams);
+    start(target, TransferState::StoreSendParams);
 }
 
-void TransferEngine::start(const protocol::Port &port, TransferState first)
+void TransferEngine::start(const protocol::Resolved &target, TransferState first)
 {
-    if (port.device.empty()) {
-        endWithComError(port.error);
+    if (target.port.device.empty()) {
+        endWithComError(target.error);
         return;
     }
-    m_portName = port.name;
+    m_portName = target.port.name;
     // What a kept port holds still belongs to the transfer before.
     if (m_link.isOpen())
         m_link.takeInput();
-    if (!m_link.isOpen() && !m_link.open(port.device)) {
+    if (!m_link.isOpen() && !m_link.open(target.port.device)) {
         endWithComError(m_link.lastError());
         return;
     }

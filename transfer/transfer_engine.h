@@ -2,7 +2,7 @@
 
 #include "model/blocks.h"
 #include "protocol/frames.h"
-#include "protocol/port_catalog.h"
+#include "protocol/port_resolver.h"
 #include "protocol/serial_link.h"
 #include "transfer/ticker.h"
 #include "transfer/transfer_events.h"
@@ -35,11 +35,11 @@ public:
     // Who hears of the transfer; may be null.
     void setEvents(TransferEvents *events) { m_events = events; }
 
-    // A start that fails ends at once; a port with an error is not opened.
-    void startRead(const protocol::Port &port);
+    // A start that fails ends at once; a target without a device is not opened.
+    void startRead(const protocol::Resolved &target);
     // blocks' parameters are read again at the first tick, so an edit made before it is
     // what is sent: they must outlive the transfer.
-    void startStore(const protocol::Port &port, const model::Blocks &blocks);
+    void startStore(const protocol::Resolved &target, const model::Blocks &blocks);
     void tick();
     // The next transfer that succeeds leaves its port open for the one after it, which
     // must be on the same port: a read-back needs no second open, which some drivers
@@ -57,7 +57,7 @@ public:
     const protocol::LinkBuffers &buffers() const { return m_buffers; }
 
 private:
-    void start(const protocol::Port &port, TransferState first);
+    void start(const protocol::Resolved &target, TransferState first);
     void sendNextParamsFrame();
     void checkParamsReply();
     void checkDataReply();

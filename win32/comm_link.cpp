@@ -20,8 +20,8 @@ constexpr int MAX_DRAIN_ROUNDS = 64;
 // "\\.\COM12" is shown as the user typed it: COM12.
 std::string NameOf(const std::string &device)
 {
-    const std::string prefix = R"(\\.\)";
-    return device.starts_with(prefix) ? device.substr(prefix.size()) : device;
+    using protocol::DEVICE_PREFIX;
+    return device.starts_with(DEVICE_PREFIX) ? device.substr(DEVICE_PREFIX.size()) : device;
 }
 
 } // namespace

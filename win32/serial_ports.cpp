@@ -8,31 +8,19 @@
 #include <setupapi.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <map>
 
 namespace sg::win32 {
 
 namespace {
 
-// A number the drivers did not list opens as \\.\COMn, the form that also reaches COM10
-// and above.
-constexpr char COM_DEVICE_PREFIX[] = R"(\\.\COM)";
-constexpr char BLUETOOTH_NOT_PROBED[] = "Bluetooth: opening one can take 30 s; name it to probe it";
-
-// COM followed by digits only; 0 for any other name.
-int NumberOf(std::wstring_view name)
+// A number the drivers did not list opens by its name all the same.
+std::string UnlistedPrefix()
 {
-    if (name.size() < 4 || name.size() > 6 || name.substr(0, 3) != L"COM")
-        return 0;
-    int number = 0;
-    for (const wchar_t c : name.substr(3)) {
-        if (!std::iswdigit(c))
-            return 0;
-        number = number * 10 + (c - L'0');
-    }
-    return number;
+    return std::string(protocol::DEVICE_PREFIX) + "COM";
 }
+
+constexpr char BLUETOOTH_NOT_PROBED[] = "Bluetooth: opening one can take 30 s; name it to probe it";
 
 std::wstring StringValue(HKEY key, const wchar_t *name)
 {
@@ -86,15 +74,15 @@ protocol::PortCatalog PortsOfComNames(const std::vector<std::wstring> &names,
 {
     std::vector<protocol::Port> ports;
     for (const std::wstring &name : names) {
-        const int number = NumberOf(name);
-        if (number == 0)
+        const std::optional<int> number = protocol::ParseComName(Narrow(name));
+        if (!number)
             continue;
         const auto found = devices.find(name);
         const DeviceNames device = found == devices.end() ? DeviceNames{} : found->second;
         ports.push_back({.label = Narrow(name),
-                         .device = R"(\\.\)" + Narrow(name),
+                         .device = std::string(protocol::DEVICE_PREFIX) + Narrow(name),
                          .description = Narrow(device.friendly),
-                         .number = number,
+                         .number = *number,
                          .notProbed = device.bluetooth ? BLUETOOTH_NOT_PROBED : ""});
     }
     std::sort(ports.begin(), ports.end(),
@@ -103,7 +91,7 @@ protocol::PortCatalog PortsOfComNames(const std::vector<std::wstring> &names,
     ports.erase(std::unique(ports.begin(), ports.end(),
                             [](const auto &a, const auto &b) { return a.number == b.number; }),
                 ports.end());
-    return protocol::PortCatalog(std::move(ports), COM_DEVICE_PREFIX);
+    return protocol::PortCatalog(std::move(ports), UnlistedPrefix());
 }
 
 protocol::PortCatalog ListSerialPorts()
@@ -112,7 +100,7 @@ protocol::PortCatalog ListSerialPorts()
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LR"(HARDWARE\DEVICEMAP\SERIALCOMM)", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
-        return protocol::PortCatalog({}, COM_DEVICE_PREFIX);
+        return protocol::PortCatalog({}, UnlistedPrefix());
     for (DWORD i = 0;; ++i) {
         wchar_t valueName[256];
         DWORD nameLength = 256;

@@ -9,38 +9,11 @@
 
 using namespace sg::protocol;
 
-TEST_CASE("ParseComNumber takes one or two ASCII digits, spaces around")
-{
-    const struct
-    {
-        const char *name;
-        std::u16string text;
-        int number; // -1: not a number
-    } rows[] = {
-        {"one digit", u"1", 1},
-        {"two digits", u"12", 12},
-        {"the highest", u"99", 99},
-        {"zero", u"0", 0},
-        {"spaces around", u" 3 ", 3},
-        {"leading zero", u"07", 7},
-        {"empty", u"", -1},
-        {"only spaces", u"  ", -1},
-        {"letter", u"x", -1},
-        {"sign", u"-1", -1},
-        {"inner space", u"1 2", -1},
-        {"three digits", u"100", -1},
-        {"fullwidth digit", u"\uFF11", -1},
-    };
-    for (const auto &row : rows) {
-        CAPTURE(row.name);
-        CHECK(ParseComNumber(row.text).value_or(-1) == row.number);
-    }
-}
-
 TEST_CASE("numbers count from one")
 {
-    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}},
-                               {"sgsim-1", "/dev/pts/4", "sgsim device simulator", "", 0, {}}});
+    const PortCatalog catalog(
+        {{.label = "ttyS0", .device = "/dev/ttyS0"},
+         {.label = "sgsim-1", .device = "/dev/pts/4", .description = "sgsim device simulator"}});
     CHECK(catalog.text() == "COM1  /dev/ttyS0\nCOM2  /dev/pts/4  sgsim device simulator");
     CHECK(catalog.find(2)->device == "/dev/pts/4");
     CHECK_FALSE(catalog.find(0));
@@ -63,26 +36,23 @@ TEST_CASE("labels sort by their trailing number's value")
 
 TEST_CASE("a system's own numbers are kept, gaps and all, and its unlisted ports open")
 {
-    const PortCatalog catalog({{"COM3", "\\\\.\\COM3", "", "USB Serial Port (COM3)", 3, {}},
-                               {"COM21", "\\\\.\\COM21", "", "", 21, {}}},
+    const PortCatalog catalog({{.label = "COM3",
+                                .device = "\\\\.\\COM3",
+                                .description = "USB Serial Port (COM3)",
+                                .number = 3},
+                               {.label = "COM21", .device = "\\\\.\\COM21", .number = 21}},
                               "\\\\.\\COM");
     CHECK(catalog.find(21)->device == "\\\\.\\COM21");
     CHECK_FALSE(catalog.find(1));
     CHECK(catalog.deviceOf(21) == "\\\\.\\COM21");
     CHECK(catalog.deviceOf(7) == "\\\\.\\COM7");
-    const Port unlisted = ResolveComText(u"7", catalog);
-    CHECK((unlisted.name == "COM7" && unlisted.device == "\\\\.\\COM7" && unlisted.error.empty()));
-    const Port counted =
-        ResolveComText(u" 9 ", PortCatalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}}}));
-    CHECK(counted.device.empty());
-    CHECK(counted.error == "COM9: no such port on this computer; ports here: COM1");
     CHECK(catalog.numberOf("COM3") == 3);
     CHECK(catalog.text() == "COM3  \\\\.\\COM3  USB Serial Port (COM3)\nCOM21  \\\\.\\COM21");
 }
 
 TEST_CASE("a missing port's text names the ports that are there")
 {
-    const PortCatalog two({{"COM3", "", "", "", 3, {}}, {"COM21", "", "", "", 21, {}}});
+    const PortCatalog two({{.label = "COM3", .number = 3}, {.label = "COM21", .number = 21}});
     CHECK(MissingPortText("COM42", two) ==
           "COM42: no such port on this computer; ports here: COM3, COM21");
     CHECK(MissingPortText("COM42", PortCatalog()) ==

@@ -2,10 +2,7 @@
 
 #include <doctest/doctest.h>
 
-#include <map>
-
 using namespace sg::cli;
-using sg::protocol::PortCatalog;
 using sg::protocol::PortChoice;
 
 TEST_CASE("a port is a number from 1 to 99 or a device name")
@@ -41,38 +38,5 @@ TEST_CASE("a port is a number from 1 to 99 or a device name")
         } else {
             CHECK(error.find(std::string("got '") + row.text + "'") != std::string::npos);
         }
-    }
-}
-
-TEST_CASE("a name reaches the catalog's port it points at, a number the catalog's own")
-{
-    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}},
-                               {"ttyUSB0", "/dev/ttyUSB0", "", "/dev/serial/by-id/usb-a", 0, {}}});
-    const std::map<std::string, std::string> links{{"/dev/serial/by-id/usb-a", "/dev/ttyUSB0"}};
-    const auto systemName = [&links](const std::string &name) {
-        const auto link = links.find(name);
-        return link == links.end() ? name : link->second;
-    };
-    const struct
-    {
-        const char *text;
-        int com; // 0: none
-        const char *name;
-        const char *device;
-    } rows[] = {
-        {"2", 2, "COM2", "/dev/ttyUSB0"},
-        {"9", 9, "COM9", ""},
-        {"/dev/ttyUSB0", 2, "/dev/ttyUSB0", "/dev/ttyUSB0"},
-        {"/dev/serial/by-id/usb-a", 2, "/dev/serial/by-id/usb-a", "/dev/ttyUSB0"},
-        {"/dev/ttyACM0", 0, "/dev/ttyACM0", "/dev/ttyACM0"},
-    };
-    for (const auto &row : rows) {
-        CAPTURE(row.text);
-        std::string error;
-        const sg::protocol::Port target =
-            ResolvePort(*ParsePortChoice(row.text, error), catalog, systemName);
-        CHECK(target.number == row.com);
-        CHECK(target.name == row.name);
-        CHECK(target.device == row.device);
     }
 }

@@ -42,7 +42,8 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
 TEST_CASE("remote ports join the local ones under free numbers only")
 {
     const PortCatalog local(
-        {{"ttyS0", "/dev/ttyS0", "", "", 0, {}}, {"ttyUSB0", "/dev/ttyUSB0", "FT232R", "", 0, {}}});
+        {{.label = "ttyS0", .device = "/dev/ttyS0"},
+         {.label = "ttyUSB0", .device = "/dev/ttyUSB0", .description = "FT232R"}});
     const PortCatalog catalog = WithRemotePorts(local, ParsePortsFile("2 socket://a:1\n"
                                                                       "5 rfc2217://b:2 chamber\n"
                                                                       "5 socket://c:3\n"

@@ -44,7 +44,7 @@ struct EarlyRig : Rig
     std::map<int, FakeTicker *> early;
 };
 
-const sg::protocol::Port PORT{.device = "/dev/pts/9", .name = "COM3"};
+const sg::protocol::Resolved TARGET{{.device = "/dev/pts/9", .name = "COM3"}};
 const std::string ANSWER = "440B 0001004019 0A0004 19";
 const std::string PARAMS_ANSWER = "4405180059 440B 00010040190A0003 1E";
 
@@ -71,7 +71,7 @@ TEST_CASE("a step runs early once its reply is complete and the line quiet, and 
     for (const auto &row : rows) {
         CAPTURE(row.name);
         EarlyRig rig;
-        rig.engine.startRead(PORT);
+        rig.engine.startRead(TARGET);
         rig.link.arrive(Bytes("4405180059"));
         for (const std::string &chunk : row.heard)
             rig.link.arrive(Bytes(chunk));
@@ -90,7 +90,7 @@ TEST_CASE("a write's step runs once its echo is back and the settle time has pas
 {
     EarlyRig rig;
     const sg::model::Blocks blocks{{0x01}, {0, 1, 0, 0x40, 0x19, 0x0A, 0, 1}};
-    rig.engine.startStore(PORT, blocks);
+    rig.engine.startStore(TARGET, blocks);
     rig.link.arrive(Bytes("440628"));
     CHECK_FALSE(rig.early[100]->running); // half an echo
     rig.link.arrive(Bytes("10 01 7F"));
@@ -117,7 +117,7 @@ TEST_CASE("an idle tick only stops the timer")
 TEST_CASE("nothing reaches an ended transfer")
 {
     Rig rig;
-    rig.engine.startRead(PORT);
+    rig.engine.startRead(TARGET);
     rig.engine.tick();
     rig.engine.tick();
     rig.engine.deviceLost();
@@ -128,7 +128,7 @@ TEST_CASE("nothing reaches an ended transfer")
 TEST_CASE("a tick sees input the link has not yet announced")
 {
     Rig rig;
-    rig.engine.startRead(PORT);
+    rig.engine.startRead(TARGET);
     rig.link.waiting = Bytes(PARAMS_ANSWER);
     rig.engine.tick();
     CHECK(rig.engine.state() == TransferState::ReadCheckData);

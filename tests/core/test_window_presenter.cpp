@@ -29,9 +29,9 @@ struct Rig
     Journal journal;
     FakeView view{journal};
     sg::protocol::FixedPortLister ports{
-        sg::protocol::PortCatalog({{"ttyS0", "/dev/ttyS0", "", "", 0, {}},
-                                   {"ttyUSB0", "/dev/ttyUSB0", "", "", 0, {}},
-                                   {"sim", "/dev/pts/9", "", "", 0, {}}})};
+        sg::protocol::PortCatalog({{.label = "ttyS0", .device = "/dev/ttyS0"},
+                                   {.label = "ttyUSB0", .device = "/dev/ttyUSB0"},
+                                   {.label = "sim", .device = "/dev/pts/9"}})};
     FakeLink link{journal};
     FakeTicker ticker{journal};
     FakeAlerts alerts{journal};

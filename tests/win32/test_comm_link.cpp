@@ -198,8 +198,8 @@ TEST_CASE("a port lost inside another port's drain ends at its own tick as the l
     CommLink lost{loop, lostComm}, other{loop, otherComm};
     sg::transfer::TransferEngine lostEngine{lost, rig}, otherEngine{other, rig};
     lostEngine.setEvents(&rig);
-    lostEngine.startRead({"COM3", R"(\\.\COM3)", {}});
-    otherEngine.startRead({"COM4", R"(\\.\COM4)", {}});
+    lostEngine.startRead({{.label = "COM3", .device = R"(\\.\COM3)"}});
+    otherEngine.startRead({{.label = "COM4", .device = R"(\\.\COM4)"}});
     lostComm.endRead(ERROR_GEN_FAILURE);
     otherEngine.tick(); // its drain runs the lost port's routine
     lostEngine.tick();
