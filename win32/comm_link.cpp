@@ -26,16 +26,13 @@ std::string NameOf(const std::string &device)
 
 } // namespace
 
-// One read or write in flight. The driver owns it until its completion routine runs,
-// which may be long after the link let go of the port, or never.
-struct CommLink::PendingIo
+CommLink::CommLink(MessageLoop &loop, CommApi &api)
+    : m_loop(loop), m_api(api),
+      m_io([this](OverlappedIo::Kind kind, DWORD error, DWORD count,
+                  const model::ByteString &bytes) { ioDone(kind, error, count, bytes); }),
+      m_notice(loop, [this] { tell(); })
 {
-    OVERLAPPED overlapped{}; // first, so that the routine finds the rest
-    CommLink *owner = nullptr;
-    model::ByteString bytes;
-};
-
-CommLink::CommLink(MessageLoop &loop, CommApi &api) : m_loop(loop), m_api(api) {}
+}
 
 CommLink::~CommLink()
 {
@@ -90,37 +87,29 @@ bool CommLink::open(const std::string &device)
 
 bool CommLink::startRead()
 {
-    auto *read = new PendingIo{{}, this, model::ByteString(CHUNK_BYTES)};
-    if (!m_api.readFileEx(m_port, read->bytes.data(), CHUNK_BYTES, read->overlapped, &ReadDone)) {
-        const DWORD code = GetLastError();
-        delete read;
-        SetLastError(code);
-        return false;
-    }
-    m_read = read;
-    return true;
+    return m_io.start(OverlappedIo::Kind::Read, model::ByteString(CHUNK_BYTES),
+                      [this](OVERLAPPED &io, model::ByteString &bytes) {
+                          return m_api.readFileEx(m_port, bytes.data(), CHUNK_BYTES, io,
+                                                  &OverlappedIo::FileDone) != FALSE;
+                      });
 }
 
-void CALLBACK CommLink::ReadDone(DWORD error, DWORD count, OVERLAPPED *io)
+void CommLink::ioDone(OverlappedIo::Kind kind, DWORD error, DWORD count,
+                      const model::ByteString &bytes)
 {
-    auto *read = reinterpret_cast<PendingIo *>(io);
-    CommLink *owner = read->owner;
-    if (owner)
-        owner->readDone(error, count);
+    if (kind == OverlappedIo::Kind::Read)
+        readDone(error, count, bytes);
     else
-        delete read;
+        writeDone(error, count, bytes.size());
 }
 
-void CommLink::readDone(DWORD error, DWORD count)
+void CommLink::readDone(DWORD error, DWORD count, const model::ByteString &bytes)
 {
-    PendingIo *read = std::exchange(m_read, nullptr);
     if (error != ERROR_SUCCESS) {
-        delete read;
         lose(DescribeLineFailure(m_name, error));
         return;
     }
-    m_input.insert(m_input.end(), read->bytes.begin(), read->bytes.begin() + count);
-    delete read;
+    m_input.insert(m_input.end(), bytes.begin(), bytes.begin() + count);
     // A read may end with no byte on a line that is still there: only a failing call
     // means the port is gone.
     DWORD errors = 0;
@@ -137,12 +126,12 @@ void CommLink::readDone(DWORD error, DWORD count)
     }
     m_arrived = true;
     readAgain();
-    notify();
+    m_notice.post();
 }
 
 void CommLink::readAgain()
 {
-    if (isOpen() && !m_read && !startRead())
+    if (isOpen() && !m_io.reading() && !startRead())
         lose(DescribeLineFailure(m_name, GetLastError()));
 }
 
@@ -152,34 +141,20 @@ bool CommLink::send(const model::ByteString &bytes)
         m_lastError = m_name + ": the port is not open";
         return false;
     }
-    auto *write = new PendingIo{{}, this, bytes};
-    if (!m_api.writeFileEx(m_port, write->bytes.data(), static_cast<DWORD>(bytes.size()),
-                           write->overlapped, &WriteDone)) {
+    const bool started = m_io.start(
+        OverlappedIo::Kind::Write, bytes, [this](OVERLAPPED &io, model::ByteString &frame) {
+            return m_api.writeFileEx(m_port, frame.data(), static_cast<DWORD>(frame.size()), io,
+                                     &OverlappedIo::FileDone) != FALSE;
+        });
+    if (!started)
         m_lastError = DescribeLineFailure(m_name, GetLastError());
-        delete write;
-        return false;
-    }
-    m_writes.push_back(write);
-    return true;
-}
-
-void CALLBACK CommLink::WriteDone(DWORD error, DWORD count, OVERLAPPED *io)
-{
-    auto *write = reinterpret_cast<PendingIo *>(io);
-    CommLink *owner = write->owner;
-    if (owner)
-        owner->writeDone(write, error, count);
-    else
-        delete write;
+    return started;
 }
 
 // The frame is on its way when send() returns; one that does not leave whole ends the
 // port as a failed read does.
-void CommLink::writeDone(PendingIo *write, DWORD error, DWORD count)
+void CommLink::writeDone(DWORD error, DWORD count, std::size_t size)
 {
-    std::erase(m_writes, write);
-    const std::size_t size = write->bytes.size();
-    delete write;
     if (error != ERROR_SUCCESS)
         lose(DescribeLineFailure(m_name, error));
     else if (count != size)
@@ -208,30 +183,25 @@ void CommLink::lose(const std::string &reason)
     m_lastError = reason;
     closePort();
     m_lost = true;
-    notify();
+    m_notice.post();
 }
 
-// The listener hears from the loop, not from inside a routine that a wait ran.
-void CommLink::notify()
+void CommLink::tell()
 {
-    if (std::exchange(m_notifying, true))
-        return;
-    m_loop.defer(this, [this] {
-        m_notifying = false;
-        if (!m_listener) {
-            m_arrived = m_lost = false;
-        } else if (std::exchange(m_lost, false)) {
-            m_arrived = false;
-            m_listener->deviceLost();
-        } else if (std::exchange(m_arrived, false)) {
-            m_listener->bytesArrived();
-        }
-    });
+    if (!m_listener) {
+        m_arrived = m_lost = false;
+    } else if (std::exchange(m_lost, false)) {
+        m_arrived = false;
+        m_listener->deviceLost();
+    } else if (std::exchange(m_arrived, false)) {
+        m_listener->bytesArrived();
+    }
 }
 
 void CommLink::close()
 {
     closePort();
+    m_notice.cancel();
     m_input.clear();
     m_arrived = m_lost = false;
 }
@@ -244,11 +214,7 @@ void CommLink::closePort()
     // adapter is gone may never do.
     m_api.cancelIoEx(m_port);
     // Their routines free them when the driver lets go, if it ever does.
-    if (m_read)
-        std::exchange(m_read, nullptr)->owner = nullptr;
-    for (PendingIo *write : m_writes)
-        write->owner = nullptr;
-    m_writes.clear();
+    m_io.letGo();
     m_api.closeHandle(m_port);
     m_port = INVALID_HANDLE_VALUE;
 }

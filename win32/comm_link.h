@@ -3,11 +3,11 @@
 #include "protocol/serial_link.h"
 #include "win32/comm_api.h"
 #include "win32/message_loop.h"
+#include "win32/overlapped_io.h"
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace sg::win32 {
 
@@ -32,28 +32,24 @@ public:
     std::string lastError() const override;
 
 private:
-    struct PendingIo;
-
-    static void CALLBACK ReadDone(DWORD error, DWORD count, OVERLAPPED *io);
-    static void CALLBACK WriteDone(DWORD error, DWORD count, OVERLAPPED *io);
     bool startRead();
-    void readDone(DWORD error, DWORD count);
+    void ioDone(OverlappedIo::Kind kind, DWORD error, DWORD count, const model::ByteString &bytes);
+    void readDone(DWORD error, DWORD count, const model::ByteString &bytes);
     void readAgain();
-    void writeDone(PendingIo *write, DWORD error, DWORD count);
+    void writeDone(DWORD error, DWORD count, std::size_t size);
     void lose(const std::string &reason);
     void closePort();
-    void notify();
+    void tell();
 
     MessageLoop &m_loop;
     CommApi &m_api;
     protocol::SerialLinkListener *m_listener = nullptr;
     HANDLE m_port = INVALID_HANDLE_VALUE;
-    PendingIo *m_read = nullptr;
-    std::vector<PendingIo *> m_writes;
+    OverlappedIo m_io;
     model::ByteString m_input;
     bool m_arrived = false; // bytes came that the listener has not heard of
     bool m_lost = false;    // the port failed and the listener has not heard of it
-    bool m_notifying = false;
+    LoopNotice m_notice;
     std::string m_name; // COMn, as the user numbers it
     std::string m_lastError;
 };

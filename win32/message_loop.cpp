@@ -118,4 +118,20 @@ bool MessageLoop::isDialogMessage(MSG &message) const
            IsDialogMessageW(root, &message);
 }
 
+void LoopNotice::post()
+{
+    if (std::exchange(m_posted, true))
+        return;
+    m_loop.defer(this, [this] {
+        m_posted = false;
+        m_tell();
+    });
+}
+
+void LoopNotice::cancel()
+{
+    m_loop.forget(this);
+    m_posted = false;
+}
+
 } // namespace sg::win32

@@ -43,4 +43,27 @@ private:
     std::deque<std::pair<const void *, std::function<void()>>> m_deferred;
 };
 
+// One call the loop makes for any number of posts before it runs: how a link tells its
+// listener from the loop, never from inside a routine that a wait ran.
+class LoopNotice
+{
+public:
+    LoopNotice(MessageLoop &loop, std::function<void()> tell)
+        : m_loop(loop), m_tell(std::move(tell))
+    {
+    }
+    ~LoopNotice() { cancel(); }
+    LoopNotice(const LoopNotice &) = delete;
+    LoopNotice &operator=(const LoopNotice &) = delete;
+
+    void post();
+    // Drops a post the loop has not told yet.
+    void cancel();
+
+private:
+    MessageLoop &m_loop;
+    std::function<void()> m_tell;
+    bool m_posted = false;
+};
+
 } // namespace sg::win32

@@ -32,6 +32,12 @@ SOCKET Connected(SOCKET socket)
     return socket;
 }
 
+// Winsock's calls either finish at once or go on as WSA_IO_PENDING; both are in flight.
+bool InFlight(int result)
+{
+    return result == 0 || WSAGetLastError() == WSA_IO_PENDING;
+}
+
 } // namespace
 
 // The lookup and connect, owned by the helper thread until its APC runs here; the stream
@@ -47,15 +53,12 @@ struct TcpStream::Connect
     DWORD error = 0;
 };
 
-// One receive or send in flight; Winsock owns it until its completion routine runs.
-struct TcpStream::PendingIo
-{
-    WSAOVERLAPPED overlapped{}; // first, so that the routine finds the rest
-    TcpStream *owner = nullptr;
-    model::ByteString bytes;
-};
-
-TcpStream::TcpStream(MessageLoop &loop) : m_loop(loop)
+TcpStream::TcpStream(MessageLoop &loop)
+    : m_io([this](OverlappedIo::Kind kind, DWORD error, DWORD count,
+                  const model::ByteString &bytes) {
+          kind == OverlappedIo::Kind::Read ? receiveDone(error, count, bytes) : sendDone(error);
+      }),
+      m_notice(loop, [this] { tell(); })
 {
     WSADATA data{};
     m_started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
@@ -64,7 +67,6 @@ TcpStream::TcpStream(MessageLoop &loop) : m_loop(loop)
 TcpStream::~TcpStream()
 {
     close();
-    m_loop.forget(this);
     if (m_started)
         WSACleanup();
 }
@@ -124,7 +126,7 @@ void CALLBACK TcpStream::LookedUp(ULONG_PTR parameter)
     auto *connect = reinterpret_cast<Connect *>(parameter);
     if (connect->owner) {
         connect->owner->m_lookedUp = true;
-        connect->owner->notify();
+        connect->owner->m_notice.post();
     }
 }
 
@@ -155,38 +157,24 @@ void TcpStream::connectDone(Connect &connect)
         return;
     }
     m_connected = true;
-    notify();
+    m_notice.post();
 }
 
 bool TcpStream::startReceive()
 {
-    auto *receive = new PendingIo{{}, this, model::ByteString(CHUNK_BYTES)};
-    WSABUF buffer{CHUNK_BYTES, reinterpret_cast<char *>(receive->bytes.data())};
-    DWORD flags = 0;
-    if (WSARecv(m_socket, &buffer, 1, nullptr, &flags, &receive->overlapped, &ReceiveDone) != 0 &&
-        WSAGetLastError() != WSA_IO_PENDING) {
-        delete receive;
-        return false;
-    }
-    m_receive = receive;
-    return true;
+    return m_io.start(OverlappedIo::Kind::Read, model::ByteString(CHUNK_BYTES),
+                      [this](OVERLAPPED &io, model::ByteString &bytes) {
+                          WSABUF buffer{CHUNK_BYTES, reinterpret_cast<char *>(bytes.data())};
+                          DWORD flags = 0;
+                          return InFlight(WSARecv(m_socket, &buffer, 1, nullptr, &flags, &io,
+                                                  &OverlappedIo::SocketDone));
+                      });
 }
 
-void CALLBACK TcpStream::ReceiveDone(DWORD error, DWORD count, WSAOVERLAPPED *io, DWORD)
+void TcpStream::receiveDone(DWORD error, DWORD count, const model::ByteString &bytes)
 {
-    auto *receive = reinterpret_cast<PendingIo *>(io);
-    if (receive->owner)
-        receive->owner->receiveDone(error, count);
-    else
-        delete receive;
-}
-
-void TcpStream::receiveDone(DWORD error, DWORD count)
-{
-    PendingIo *receive = std::exchange(m_receive, nullptr);
     if (error == 0)
-        m_input.insert(m_input.end(), receive->bytes.begin(), receive->bytes.begin() + count);
-    delete receive;
+        m_input.insert(m_input.end(), bytes.begin(), bytes.begin() + count);
     if (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAENETRESET ||
         (error == 0 && count == 0)) {
         fail(remote::StreamFailure::Closed, error);
@@ -199,37 +187,23 @@ void TcpStream::receiveDone(DWORD error, DWORD count)
     // The next receive starts once this one's bytes are taken: a server that floods the
     // line would otherwise keep the wait running routines, and the input growing, forever.
     m_arrived = true;
-    notify();
+    m_notice.post();
 }
 
 bool TcpStream::write(const model::ByteString &bytes)
 {
     if (m_socket == INVALID_SOCKET)
         return false;
-    auto *send = new PendingIo{{}, this, bytes};
-    WSABUF buffer{static_cast<ULONG>(bytes.size()), reinterpret_cast<char *>(send->bytes.data())};
-    if (WSASend(m_socket, &buffer, 1, nullptr, 0, &send->overlapped, &SendDone) != 0 &&
-        WSAGetLastError() != WSA_IO_PENDING) {
-        delete send;
-        return false;
-    }
-    m_sends.push_back(send);
-    return true;
+    return m_io.start(
+        OverlappedIo::Kind::Write, bytes, [this](OVERLAPPED &io, model::ByteString &frame) {
+            WSABUF buffer{static_cast<ULONG>(frame.size()), reinterpret_cast<char *>(frame.data())};
+            return InFlight(
+                WSASend(m_socket, &buffer, 1, nullptr, 0, &io, &OverlappedIo::SocketDone));
+        });
 }
 
-void CALLBACK TcpStream::SendDone(DWORD error, DWORD, WSAOVERLAPPED *io, DWORD)
+void TcpStream::sendDone(DWORD error)
 {
-    auto *send = reinterpret_cast<PendingIo *>(io);
-    if (send->owner)
-        send->owner->sendDone(send, error);
-    else
-        delete send;
-}
-
-void TcpStream::sendDone(PendingIo *send, DWORD error)
-{
-    std::erase(m_sends, send);
-    delete send;
     if (error != 0)
         fail(error == WSAECONNRESET || error == WSAECONNABORTED ? remote::StreamFailure::Closed
                                                                 : remote::StreamFailure::Other,
@@ -244,7 +218,7 @@ model::ByteString TcpStream::takeInput()
     // A failure among them is still told by the loop, after its data.
     m_arrived = false;
     model::ByteString bytes = std::exchange(m_input, {});
-    if (m_socket != INVALID_SOCKET && !m_receive && !startReceive())
+    if (m_socket != INVALID_SOCKET && !m_io.reading() && !startReceive())
         fail(remote::StreamFailure::Other, static_cast<DWORD>(WSAGetLastError()));
     return bytes;
 }
@@ -255,33 +229,27 @@ void TcpStream::fail(remote::StreamFailure failure, DWORD code)
     m_failed = true;
     m_failure = failure;
     m_failureText = code == 0 ? "closed by the server" : SystemMessage(code);
-    notify();
+    m_notice.post();
 }
 
-// The listener hears from the loop, not from inside a routine or APC that a wait ran.
-void TcpStream::notify()
+// In the order they happened: data that came with the close is handed up before it.
+void TcpStream::tell()
 {
-    if (std::exchange(m_notifying, true))
-        return;
-    // In the order they happened: data that came with the close is handed up before it.
-    m_loop.defer(this, [this] {
-        m_notifying = false;
-        if (std::exchange(m_lookedUp, false) && m_listener)
-            m_listener->lookedUp();
-        if (std::exchange(m_connected, false) && m_listener)
-            m_listener->connected();
-        if (std::exchange(m_arrived, false) && m_listener)
-            m_listener->bytesArrived();
-        if (std::exchange(m_failed, false) && m_listener)
-            m_listener->streamFailed(m_failure, m_failureText);
-    });
+    if (std::exchange(m_lookedUp, false) && m_listener)
+        m_listener->lookedUp();
+    if (std::exchange(m_connected, false) && m_listener)
+        m_listener->connected();
+    if (std::exchange(m_arrived, false) && m_listener)
+        m_listener->bytesArrived();
+    if (std::exchange(m_failed, false) && m_listener)
+        m_listener->streamFailed(m_failure, m_failureText);
 }
 
 void TcpStream::close()
 {
     closeSocket();
-    m_loop.forget(this);
-    m_notifying = m_lookedUp = m_connected = m_arrived = m_failed = false;
+    m_notice.cancel();
+    m_lookedUp = m_connected = m_arrived = m_failed = false;
     m_input.clear();
 }
 
@@ -292,11 +260,7 @@ void TcpStream::closeSocket()
     if (m_socket == INVALID_SOCKET)
         return;
     // Their routines free them, once closesocket has ended them.
-    if (m_receive)
-        std::exchange(m_receive, nullptr)->owner = nullptr;
-    for (PendingIo *send : m_sends)
-        send->owner = nullptr;
-    m_sends.clear();
+    m_io.letGo();
     // Frames go out well before a transfer closes; the FIN follows whatever is still queued.
     shutdown(m_socket, SD_SEND);
     closesocket(m_socket);

@@ -2,11 +2,11 @@
 
 #include "remote/byte_stream.h"
 #include "win32/message_loop.h"
+#include "win32/overlapped_io.h"
 
 #include <winsock2.h>
 
 #include <string>
-#include <vector>
 
 namespace sg::win32 {
 
@@ -31,28 +31,23 @@ public:
 
 private:
     struct Connect;
-    struct PendingIo;
 
     static DWORD WINAPI ConnectThread(void *connect);
     static void CALLBACK LookedUp(ULONG_PTR connect);
     static void CALLBACK ConnectDone(ULONG_PTR connect);
-    static void CALLBACK ReceiveDone(DWORD error, DWORD count, WSAOVERLAPPED *io, DWORD flags);
-    static void CALLBACK SendDone(DWORD error, DWORD count, WSAOVERLAPPED *io, DWORD flags);
     void connectDone(Connect &connect);
     bool startReceive();
-    void receiveDone(DWORD error, DWORD count);
-    void sendDone(PendingIo *send, DWORD error);
+    void receiveDone(DWORD error, DWORD count, const model::ByteString &bytes);
+    void sendDone(DWORD error);
     void fail(remote::StreamFailure failure, DWORD code);
-    void notify();
+    void tell();
     void closeSocket();
 
-    MessageLoop &m_loop;
     remote::StreamListener *m_listener = nullptr;
     bool m_started = false; // Winsock, for this stream's life
     SOCKET m_socket = INVALID_SOCKET;
     Connect *m_connect = nullptr;
-    PendingIo *m_receive = nullptr;
-    std::vector<PendingIo *> m_sends;
+    OverlappedIo m_io;
     model::ByteString m_input;
     // What the listener has not heard yet.
     bool m_lookedUp = false;
@@ -61,7 +56,7 @@ private:
     bool m_failed = false;
     remote::StreamFailure m_failure = remote::StreamFailure::Other;
     std::string m_failureText;
-    bool m_notifying = false;
+    LoopNotice m_notice;
 };
 
 } // namespace sg::win32
