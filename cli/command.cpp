@@ -149,6 +149,15 @@ std::optional<double> ParseBaud(const std::vector<std::string> &given)
     return baud;
 }
 
+// The ports, all of the positional arguments.
+bool TakePorts(const Options &options, Command &command, std::string &error)
+{
+    std::optional<std::vector<protocol::PortChoice>> ports = ParsePorts(options.positional, error);
+    if (ports)
+        command.ports = std::move(*ports);
+    return ports.has_value();
+}
+
 // One per verb, each given the command with what every verb shares already set.
 std::optional<Command> InterpretPorts(Command command, const Options &options, std::string &error)
 {
@@ -159,21 +168,15 @@ std::optional<Command> InterpretPorts(Command command, const Options &options, s
     if ((options.trace || options.fast) && !options.probe)
         return Fail(error, std::string(options.trace ? "--trace" : "--fast") +
                                ": goes with --probe; a list sends nothing");
-    if (options.positional.empty())
-        return command;
-    std::optional<std::vector<protocol::PortChoice>> ports = ParsePorts(options.positional, error);
-    if (!ports)
+    if (!options.positional.empty() && !TakePorts(options, command, error))
         return std::nullopt;
-    command.ports = std::move(*ports);
     return command;
 }
 
 std::optional<Command> InterpretRead(Command command, const Options &options, std::string &error)
 {
-    std::optional<std::vector<protocol::PortChoice>> ports = ParsePorts(options.positional, error);
-    if (!ports)
+    if (!TakePorts(options, command, error))
         return std::nullopt;
-    command.ports = std::move(*ports);
     command.savePath = options.save.value_or("");
     if (options.save && command.ports.size() != 1)
         return Fail(error, "--save: takes exactly one COM number");
@@ -182,10 +185,8 @@ std::optional<Command> InterpretRead(Command command, const Options &options, st
 
 std::optional<Command> InterpretStore(Command command, const Options &options, std::string &error)
 {
-    std::optional<std::vector<protocol::PortChoice>> ports = ParsePorts(options.positional, error);
-    if (!ports)
+    if (!TakePorts(options, command, error))
         return std::nullopt;
-    command.ports = std::move(*ports);
     command.verify = options.verify || options.fast; // a fast store proves itself
     const std::optional<model::Blocks> blocks = BlocksFromOptions(options, error);
     if (!blocks)
