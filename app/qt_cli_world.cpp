@@ -1,9 +1,9 @@
 #include "app/qt_cli_world.h"
 
 #include "app/qt_port_link.h"
+#include "qtcore/host_ports.h"
+#include "qtcore/qt_ticker.h"
 #include "remote/ports_file.h"
-#include "serial/host_ports.h"
-#include "serial/qt_ticker.h"
 
 #include <filesystem>
 
@@ -11,8 +11,8 @@ namespace sg::app {
 
 protocol::PortCatalog QtCliWorld::ports() const
 {
-    return remote::WithRemotePorts(serial::ScanHostPorts(),
-                                   remote::ReadPortsFile(serial::UserPortsFile()));
+    return remote::WithRemotePorts(qtcore::ScanHostPorts(),
+                                   remote::ReadPortsFile(qtcore::UserPortsFile()));
 }
 
 // A by-id link and the device it points to are one port; a name that is no path, such as
@@ -33,7 +33,7 @@ std::unique_ptr<protocol::SerialLink> QtCliWorld::makeLink()
 
 std::unique_ptr<transfer::Ticker> QtCliWorld::makeTicker(int periodMs, std::function<void()> onTick)
 {
-    return std::make_unique<serial::QtTicker>(std::move(onTick), periodMs);
+    return std::make_unique<qtcore::QtTicker>(std::move(onTick), periodMs);
 }
 
 } // namespace sg::app

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/world.h"
-#include "serial/qt_event_loop.h"
+#include "qtcore/qt_event_loop.h"
 
 namespace sg::app {
 
@@ -18,7 +18,7 @@ public:
     transfer::EventLoop &loop() override { return m_loop; }
 
 private:
-    serial::QtEventLoop m_loop;
+    qtcore::QtEventLoop m_loop;
 };
 
 } // namespace sg::app

@@ -39,7 +39,7 @@ void Win32CliWorld::write(Stream stream, std::string_view text)
 std::unique_ptr<transfer::Ticker> Win32CliWorld::makeTicker(int periodMs,
                                                             std::function<void()> onTick)
 {
-    return std::make_unique<win32::TimerTicker>(std::move(onTick), static_cast<UINT>(periodMs));
+    return std::make_unique<win32::TimerTicker>(std::move(onTick), periodMs);
 }
 
 } // namespace sg::app

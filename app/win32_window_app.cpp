@@ -5,11 +5,10 @@
 namespace sg::app {
 
 Win32WindowApp::Win32WindowApp(win32::MessageLoop &loop)
-    : m_ports(m_localPorts, win32::UserPortsFile()), m_link(MakeWin32PortLink(loop)),
-      m_ticker([this] { m_engine.tick(); }), m_engine(*m_link, m_ticker), m_window(loop),
-      m_alerts(m_window.handle()), m_presenter(m_window, m_ports, m_engine, m_alerts)
+    : m_ports(m_localPorts, win32::UserPortsFile()), m_window(loop), m_alerts(m_window.handle()),
+      m_station(MakeWin32PortLink(loop), m_ports, m_window, m_alerts)
 {
-    m_window.bind(m_presenter);
+    m_window.bind(m_station.presenter());
 }
 
 void Win32WindowApp::show()

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "presenter/window_presenter.h"
+#include "app/station.h"
 #include "remote/ports_file.h"
-#include "transfer/transfer_engine.h"
 #include "win32/main_window.h"
 #include "win32/message_box_alerts.h"
 #include "win32/message_loop.h"
@@ -11,8 +10,8 @@
 
 namespace sg::app {
 
-// The Windows front end: the Win32 window bound to the presenter, its message boxes as the
-// alerts, and the port link and SetTimer ticker behind one engine.
+// The Windows front end: the Win32 window as the transfer's view, its message boxes as the
+// alerts, and one station behind them.
 class Win32WindowApp
 {
 public:
@@ -25,12 +24,9 @@ public:
 private:
     win32::SerialPortLister m_localPorts;
     remote::RemotePortLister m_ports;
-    std::unique_ptr<protocol::SerialLink> m_link;
-    win32::TimerTicker m_ticker;
-    transfer::TransferEngine m_engine;
     win32::MainWindow m_window;
     win32::MessageBoxAlerts m_alerts;
-    presenter::WindowPresenter m_presenter;
+    Station<win32::TimerTicker> m_station;
 };
 
 } // namespace sg::app

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/station.h"
+#include "qtcore/host_ports.h"
+#include "qtcore/qt_ticker.h"
 #include "remote/ports_file.h"
-#include "serial/host_ports.h"
 #include "ui/main_window.h"
 #include "ui/qt_alerts.h"
 
@@ -19,14 +20,14 @@ public:
 
     void show();
     ui::MainWindow &window() { return m_window; }
-    const Station &station() const { return m_station; }
+    const Station<qtcore::QtTicker> &station() const { return m_station; }
 
 private:
-    serial::HostPortLister m_hostPorts;
+    qtcore::HostPortLister m_hostPorts;
     remote::RemotePortLister m_ports;
     ui::MainWindow m_window;
     ui::QtAlerts m_alerts;
-    Station m_station;
+    Station<qtcore::QtTicker> m_station;
 };
 
 } // namespace sg::app

@@ -5,7 +5,7 @@ set(SG_LAYERS
     "sg_protocol"
     "sg_transfer"
     "sg_presenter sg_simdir sg_remote"
-    "sg_serial sg_win32 sg_ui sg_sim"
+    "sg_qtcore sg_win32 sg_ui sg_sim"
     "sg_cli"
     "sg_app_link"
     "sg_app_window")

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/qt_port_link.h"
 #include "app/station.h"
 #include "core/fake_transfer.h"
-#include "serial/host_ports.h"
+#include "qtcore/host_ports.h"
+#include "qtcore/qt_ticker.h"
 
 #include <QString>
 #include <QTest>
@@ -13,11 +15,11 @@ struct StationRig
     Journal journal;
     FakeView view{journal};
     FakeAlerts alerts{journal};
-    sg::serial::HostPortLister ports;
-    sg::app::Station station;
+    sg::qtcore::HostPortLister ports;
+    sg::app::Station<sg::qtcore::QtTicker> station;
 
     explicit StationRig(int com, int tickMs = sg::transfer::TICK_MS)
-        : station(ports, view, alerts, tickMs)
+        : station(sg::app::MakeQtPortLink(), ports, view, alerts, tickMs)
     {
         view.com = QString::number(com).toStdU16String();
     }

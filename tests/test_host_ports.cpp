@@ -1,5 +1,5 @@
-#include "serial/host_ports.h"
-#include "serial/open_error.h"
+#include "qtcore/host_ports.h"
+#include "qtcore/open_error.h"
 #include "sim/host_port_count.h"
 #include "sim/port_registration.h"
 #include "simdir/simulator_ports.h"
@@ -13,7 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace sg::serial;
+using namespace sg::qtcore;
 using namespace sg::sim;
 using namespace sg::simdir;
 namespace fs = std::filesystem;

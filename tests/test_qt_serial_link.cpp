@@ -1,13 +1,13 @@
 #include "byte_text.h"
 #include "process_stats.h"
-#include "serial/qt_serial_link.h"
+#include "qtcore/qt_serial_link.h"
 #include "sim_process.h"
 
 #include <QSerialPort>
 #include <QtTest>
 
 using sg::model::ByteString;
-using sg::serial::QtSerialLink;
+using sg::qtcore::QtSerialLink;
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "serial/qt_tcp_stream.h"
+#include "qtcore/qt_tcp_stream.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
+using sg::qtcore::QtTcpStream;
 using sg::remote::StreamFailure;
-using sg::serial::QtTcpStream;
 
 struct Events : sg::remote::StreamListener
 {

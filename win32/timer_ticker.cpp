@@ -2,8 +2,8 @@
 
 namespace sg::win32 {
 
-TimerTicker::TimerTicker(std::function<void()> onTick, UINT periodMs)
-    : m_onTick(std::move(onTick)), m_periodMs(periodMs)
+TimerTicker::TimerTicker(std::function<void()> onTick, int periodMs)
+    : m_onTick(std::move(onTick)), m_periodMs(static_cast<UINT>(periodMs))
 {
 }
 

@@ -12,7 +12,7 @@ namespace sg::win32 {
 class TimerTicker : public transfer::Ticker
 {
 public:
-    explicit TimerTicker(std::function<void()> onTick, UINT periodMs = transfer::TICK_MS);
+    explicit TimerTicker(std::function<void()> onTick, int periodMs = transfer::TICK_MS);
     ~TimerTicker() override;
     TimerTicker(const TimerTicker &) = delete;
     TimerTicker &operator=(const TimerTicker &) = delete;

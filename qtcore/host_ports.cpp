@@ -1,4 +1,4 @@
-#include "serial/host_ports.h"
+#include "qtcore/host_ports.h"
 
 #include "simdir/simulator_ports.h"
 
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <map>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 using protocol::Port;
 
@@ -82,4 +82,4 @@ std::filesystem::path UserPortsFile()
     return std::filesystem::path(home != nullptr ? home : "") / ".config" / "sgsetup" / "ports";
 }
 
-} // namespace sg::serial
+} // namespace sg::qtcore

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <vector>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 // Host serial ports grouped ttyS*, ttyUSB*, ttyACM*, then the rest, each group in
 // natural order (ttyUSB2 before ttyUSB10).
 std::vector<protocol::Port> OrderHostPorts(std::vector<protocol::Port> ports);
 
-// The host's ports, then the registered simulators; COMn on Windows.
+// The host's ports, then the registered simulators, numbered from COM1.
 protocol::PortCatalog ScanHostPorts();
 
 // Where the user numbers ports behind network serial servers:
@@ -24,4 +24,4 @@ public:
     protocol::PortCatalog catalog() const override { return ScanHostPorts(); }
 };
 
-} // namespace sg::serial
+} // namespace sg::qtcore

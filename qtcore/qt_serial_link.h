@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QSerialPort>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 // SerialLink on QSerialPort: 9600 baud, 8N1, no flow control, asynchronous I/O.
 class QtSerialLink : public QObject, public protocol::SerialLink
@@ -35,4 +35,4 @@ private:
     std::string m_lastError;
 };
 
-} // namespace sg::serial
+} // namespace sg::qtcore

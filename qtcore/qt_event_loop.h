@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 // The command line's loop on QCoreApplication; SIGINT (Ctrl+C) ends it as an interrupt,
 // so that the ports are closed in order rather than by the process dying.
@@ -31,4 +31,4 @@ private:
     bool m_interrupted = false;
 };
 
-} // namespace sg::serial
+} // namespace sg::qtcore

@@ -1,6 +1,6 @@
-#include "serial/qt_ticker.h"
+#include "qtcore/qt_ticker.h"
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 QtTicker::QtTicker(std::function<void()> onTick, int periodMs, QObject *parent)
     : QObject(parent), m_onTick(std::move(onTick))
@@ -20,4 +20,4 @@ void QtTicker::stop()
     m_timer.stop();
 }
 
-} // namespace sg::serial
+} // namespace sg::qtcore

@@ -1,11 +1,11 @@
-#include "serial/open_error.h"
+#include "qtcore/open_error.h"
 
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 std::string DeniedAdvice(const std::string &device)
 {
@@ -40,4 +40,4 @@ std::string DescribeOpenError(const std::string &device, const std::string &reas
     return device + ": " + reason;
 }
 
-} // namespace sg::serial
+} // namespace sg::qtcore

@@ -1,4 +1,4 @@
-#include "serial/qt_event_loop.h"
+#include "qtcore/qt_event_loop.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -7,7 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 namespace {
 
@@ -73,4 +73,4 @@ void QtEventLoop::interrupted()
     QCoreApplication::quit();
 }
 
-} // namespace sg::serial
+} // namespace sg::qtcore

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 // The transfer timer on QTimer; each timeout calls onTick.
 class QtTicker : public QObject, public transfer::Ticker
@@ -27,4 +27,4 @@ private:
     std::function<void()> m_onTick;
 };
 
-} // namespace sg::serial
+} // namespace sg::qtcore

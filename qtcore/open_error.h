@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 // "device: reason" for the user: says when the port is busy, and what would let the user
 // open it when access was denied.
@@ -13,4 +13,4 @@ std::string DescribeOpenError(const std::string &device, const std::string &reas
 // read and write it.
 std::string DeniedAdvice(const std::string &device);
 
-} // namespace sg::serial
+} // namespace sg::qtcore

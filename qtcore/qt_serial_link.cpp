@@ -1,8 +1,8 @@
-#include "serial/qt_serial_link.h"
+#include "qtcore/qt_serial_link.h"
 
-#include "serial/open_error.h"
+#include "qtcore/open_error.h"
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 QtSerialLink::QtSerialLink(QObject *parent) : QObject(parent)
 {
@@ -113,4 +113,4 @@ void QtSerialLink::fail(const QString &reason)
     m_lastError = m_device.toStdString() + ": " + reason.toStdString();
 }
 
-} // namespace sg::serial
+} // namespace sg::qtcore

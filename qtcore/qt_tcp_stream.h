@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 // ByteStream on QTcpSocket. The name is looked up by getaddrinfo on a thread of its own
 // that nobody joins, so a lookup the link gives up never holds the program; its
@@ -60,4 +60,4 @@ private:
     std::unique_ptr<QTcpSocket> m_socket; // the attempt that won
 };
 
-} // namespace sg::serial
+} // namespace sg::qtcore

@@ -1,4 +1,4 @@
-#include "serial/qt_tcp_stream.h"
+#include "qtcore/qt_tcp_stream.h"
 
 #include <mutex>
 #include <thread>
@@ -6,7 +6,7 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
-namespace sg::serial {
+namespace sg::qtcore {
 
 // What the lookup thread shares with its stream: the stream lets go by clearing owner,
 // under the lock, so that the thread never posts to a stream that is gone.
@@ -218,4 +218,4 @@ void QtTcpStream::failWith(QAbstractSocket::SocketError error, const std::string
     }
 }
 
-} // namespace sg::serial
+} // namespace sg::qtcore
