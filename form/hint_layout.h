@@ -2,6 +2,7 @@
 
 #include "form/form.h"
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,18 @@ enum class Ink
     Black,
     Blue
 };
+
+// A colour the sheet is painted in, by its red, green and blue.
+struct Colour
+{
+    std::uint8_t red = 0, green = 0, blue = 0;
+};
+
+// White paper, black text, and the blue of the headings, frames and bar; a front end
+// takes the system's colours instead while High Contrast is on.
+inline constexpr Colour PAPER_COLOUR{0xFF, 0xFF, 0xFF};
+inline constexpr Colour TEXT_COLOUR{0x00, 0x00, 0x00};
+inline constexpr Colour BLUE_COLOUR{0x1F, 0x3A, 0x93};
 
 struct TextRun
 {

@@ -2,6 +2,9 @@
 
 #include "form/form.h"
 
+#include "form/hint_layout.h"
+
+#include <QColor>
 #include <QRect>
 #include <QString>
 
@@ -13,6 +16,11 @@ namespace sg::ui {
 inline QString FromForm(std::u16string_view text)
 {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline QColor FromForm(const form::Colour &colour)
+{
+    return {colour.red, colour.green, colour.blue};
 }
 
 inline QRect FromTwips(const form::Twips &twips)

@@ -13,8 +13,6 @@ namespace sg::ui {
 
 namespace {
 
-const QColor BLUE(0x1F, 0x3A, 0x93);
-
 class QtMeasure : public form::TextMeasure
 {
 public:
@@ -36,7 +34,7 @@ HintSheet::HintSheet(QWidget *parent) : QWidget(parent)
     setObjectName(QLatin1String(form::HINT_SHEET_NAME));
     setAutoFillBackground(true);
     QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Window, FromForm(form::PAPER_COLOUR));
     setPalette(white);
 }
 
@@ -50,7 +48,8 @@ void HintSheet::paintEvent(QPaintEvent *)
     const form::HintLayout layout = this->layout();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(BLUE, layout.penWidth));
+    const QColor blue = FromForm(form::BLUE_COLOUR);
+    painter.setPen(QPen(blue, layout.penWidth));
     painter.setBrush(Qt::NoBrush);
     for (const form::FrameRun &frame : layout.frames)
         painter.drawRoundedRect(
@@ -58,7 +57,7 @@ void HintSheet::paintEvent(QPaintEvent *)
             frame.radius, frame.radius);
     painter.drawLine(layout.barLeft, layout.barY, layout.barRight, layout.barY);
     for (const form::TextRun &run : layout.texts) {
-        painter.setPen(run.ink == form::Ink::Blue ? BLUE : QColor(Qt::black));
+        painter.setPen(run.ink == form::Ink::Blue ? blue : FromForm(form::TEXT_COLOUR));
         painter.setFont(UiFont(run.font));
         painter.drawText(run.x, run.baseline, FromForm(run.text));
     }

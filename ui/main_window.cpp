@@ -163,17 +163,17 @@ QLineEdit *MainWindow::addBox(const form::Control &control)
     return box;
 }
 
+// The stops in the order the form makes them, which is the Windows window's too.
 void MainWindow::buildTabOrder()
 {
-    std::vector<const form::Control *> stops;
-    for (const form::Control &control : form::MainForm()) {
-        if (control.tab != form::NO_TAB)
-            stops.push_back(&control);
+    QWidget *previous = nullptr;
+    for (const std::size_t i : form::CreationOrder(form::MainForm())) {
+        if (form::MainForm()[i].tab == form::NO_TAB)
+            continue;
+        if (previous)
+            setTabOrder(previous, m_widgets[i]);
+        previous = m_widgets[i];
     }
-    std::sort(stops.begin(), stops.end(),
-              [](const form::Control *a, const form::Control *b) { return a->tab < b->tab; });
-    for (std::size_t i = 1; i < stops.size(); ++i)
-        setTabOrder(widgetOf<QWidget>(stops[i - 1]->ref), widgetOf<QWidget>(stops[i]->ref));
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -54,7 +54,8 @@ SheetInks HintInks(bool highContrast)
     if (highContrast)
         return {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
                 GetSysColor(COLOR_HOTLIGHT)};
-    return {RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0), RGB(0x1F, 0x3A, 0x93)};
+    const auto colour = [](const form::Colour &c) { return RGB(c.red, c.green, c.blue); };
+    return {colour(form::PAPER_COLOUR), colour(form::TEXT_COLOUR), colour(form::BLUE_COLOUR)};
 }
 
 bool HighContrastOn()

@@ -36,8 +36,6 @@ IAccessible *NewSheetAccessible(HWND window)
     return new SheetAccessible(window, FromU16(form::HINT_NAME), std::move(lines));
 }
 
-HintWindow::HintWindow(MessageLoop &loop) : m_loop(loop) {}
-
 HintWindow::~HintWindow()
 {
     if (m_window)

@@ -2,7 +2,6 @@
 
 #include "win32/accessible_annotation.h"
 #include "win32/base_window.h"
-#include "win32/message_loop.h"
 
 #include <windows.h>
 
@@ -18,7 +17,7 @@ IAccessible *NewSheetAccessible(HWND window);
 class HintWindow : public BaseWindow<HintWindow>
 {
 public:
-    explicit HintWindow(MessageLoop &loop);
+    HintWindow() = default;
     ~HintWindow();
 
     void show(HWND owner);
@@ -29,7 +28,6 @@ public:
 private:
     void onPaint();
 
-    MessageLoop &m_loop;
     AccessibleAnnotation m_annotation;
 };
 

@@ -33,13 +33,26 @@ struct ChildStyle
     DWORD exStyle;
 };
 
+DWORD EditAlignment(form::Align align)
+{
+    switch (align) {
+    case form::Align::Right:
+        return ES_RIGHT;
+    case form::Align::Center:
+        return ES_CENTER;
+    case form::Align::Left:
+        break;
+    }
+    return ES_LEFT;
+}
+
 ChildStyle StyleOf(const form::Control &control)
 {
     const DWORD base = WS_CHILD | WS_VISIBLE | (control.tab != form::NO_TAB ? WS_TABSTOP : 0) |
                        (control.enabled ? 0 : WS_DISABLED);
     switch (control.kind) {
     case form::Kind::Box:
-        return {WC_EDITW, base | ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        return {WC_EDITW, base | EditAlignment(control.align) | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case form::Kind::Button:
         return {WC_BUTTONW, base | BS_PUSHBUTTON, 0};
     case form::Kind::Caption:
@@ -56,7 +69,7 @@ ChildStyle StyleOf(const form::Control &control)
 
 } // namespace
 
-MainWindow::MainWindow(MessageLoop &loop) : m_loop(loop), m_hint(loop)
+MainWindow::MainWindow(MessageLoop &loop) : m_loop(loop)
 {
     const std::wstring title = FromU16(form::MAIN_TITLE);
     create({.className = MAIN_WINDOW_CLASS,
