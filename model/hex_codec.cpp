@@ -37,18 +37,20 @@ std::string HexText(std::span<const std::uint8_t> bytes, std::string_view separa
     return text;
 }
 
+std::optional<int> HexDigit(char32_t c)
+{
+    if (c >= U'0' && c <= U'9')
+        return static_cast<int>(c - U'0');
+    if (c >= U'a' && c <= U'f')
+        return static_cast<int>(c - U'a') + 10;
+    if (c >= U'A' && c <= U'F')
+        return static_cast<int>(c - U'A') + 10;
+    return std::nullopt;
+}
+
 int HexDigitValue(std::u16string_view text)
 {
-    if (text.size() != 1)
-        return 0;
-    const char16_t c = text.front();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return 0;
+    return text.size() == 1 ? HexDigit(text.front()).value_or(0) : 0;
 }
 
 int HexDigitAt(std::u16string_view text, std::size_t position)

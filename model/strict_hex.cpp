@@ -1,24 +1,15 @@
 #include "model/strict_hex.h"
 
+#include "model/hex_codec.h"
+#include "model/text.h"
+
 #include <algorithm>
-#include <cstdio>
 
 namespace sg::model {
 
 namespace {
 
 constexpr std::size_t MIN_GIVEN_PARAMS = PARAM_COUNT - 1;
-
-int StrictDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Pairs of digits; nothing when a character is not a digit or one is left over.
 std::optional<ByteString> DigitPairs(std::string_view digits)
@@ -27,18 +18,13 @@ std::optional<ByteString> DigitPairs(std::string_view digits)
         return std::nullopt;
     ByteString bytes;
     for (std::size_t i = 0; i < digits.size(); i += 2) {
-        const int high = StrictDigit(digits[i]);
-        const int low = StrictDigit(digits[i + 1]);
-        if (high < 0 || low < 0)
+        const std::optional<int> high = HexDigit(static_cast<unsigned char>(digits[i]));
+        const std::optional<int> low = HexDigit(static_cast<unsigned char>(digits[i + 1]));
+        if (!high || !low)
             return std::nullopt;
-        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+        bytes.push_back(static_cast<std::uint8_t>(*high * 16 + *low));
     }
     return bytes;
-}
-
-std::string Quoted(std::string_view text)
-{
-    return "'" + std::string(text) + "'";
 }
 
 } // namespace
@@ -81,10 +67,8 @@ std::optional<ParamBlock> CompleteParams(const ByteString &bytes, std::size_t da
     ParamBlock params{};
     std::copy(bytes.begin(), bytes.end(), params.begin());
     if (bytes.size() == PARAM_COUNT && params[LENGTH_PARAM_INDEX] != dataLength) {
-        char text[96];
-        std::snprintf(text, sizeof text, "byte 7 (length) is %02X but the data has %zu bytes",
-                      params[LENGTH_PARAM_INDEX], dataLength);
-        error = text;
+        error = "byte 7 (length) is " + HexText(std::span(params).subspan(LENGTH_PARAM_INDEX, 1)) +
+                " but the data has " + std::to_string(dataLength) + " bytes";
         return std::nullopt;
     }
     params[LENGTH_PARAM_INDEX] = static_cast<std::uint8_t>(dataLength);

@@ -1,17 +1,12 @@
 #include "remote/network_link.h"
 
+#include "model/text.h"
+
 #include <utility>
 
 namespace sg::remote {
 
 namespace {
-
-std::string Trimmed(const std::string &text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string()
-                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
-}
 
 std::string Seconds(int ms)
 {
@@ -20,7 +15,8 @@ std::string Seconds(int ms)
 
 } // namespace
 
-NetworkLink::NetworkLink(std::unique_ptr<ByteStream> stream, const transfer::TickerFactory &makeTimer)
+NetworkLink::NetworkLink(std::unique_ptr<ByteStream> stream,
+                         const transfer::TickerFactory &makeTimer)
     : m_stream(std::move(stream)), m_timer(makeTimer(STEP_MS, [this] { step(); }))
 {
     m_stream->setListener(this);
@@ -165,8 +161,9 @@ void NetworkLink::streamFailed(StreamFailure failure, const std::string &systemT
     case StreamFailure::Closed:
         // A server that turns a client away says why first, e.g. that the port is in use.
         fail(endpoint + ": the server closed the connection" +
-             (m_heardText.empty() || m_heardBinary ? ""
-                                                   : " (it said: " + Trimmed(m_heardText) + ")"));
+             (m_heardText.empty() || m_heardBinary
+                  ? ""
+                  : " (it said: " + std::string(model::Trimmed(m_heardText)) + ")"));
         return;
     case StreamFailure::Other:
         fail(endpoint + ": " + systemText);

@@ -1,5 +1,6 @@
 #include "remote/ports_file.h"
 
+#include "model/text.h"
 #include "remote/remote_address.h"
 
 #include <algorithm>
@@ -10,22 +11,13 @@ namespace sg::remote {
 
 namespace {
 
-
-std::string_view Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 // The next word of text, taken off its front.
 std::string_view TakeWord(std::string_view &text)
 {
-    text = Trimmed(text);
+    text = model::Trimmed(text);
     const std::size_t end = std::min(text.find_first_of(" \t"), text.size());
     const std::string_view word = text.substr(0, end);
-    text = Trimmed(text.substr(end));
+    text = model::Trimmed(text.substr(end));
     return word;
 }
 
@@ -50,7 +42,7 @@ PortsFile ParsePortsFile(std::string_view text, const std::string &shownPath)
         std::string_view line = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
         ++lineNumber;
-        line = Trimmed(line.substr(0, line.find('#')));
+        line = model::Trimmed(line.substr(0, line.find('#')));
         if (line.empty())
             continue;
         const std::string where = shownPath + " line " + std::to_string(lineNumber) + ": ";

@@ -1,5 +1,8 @@
 #include "remote/remote_address.h"
 
+#include "model/hex_codec.h"
+#include "model/text.h"
+
 #include <algorithm>
 
 namespace sg::remote {
@@ -14,14 +17,6 @@ bool StartsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-std::string Quoted(std::string_view text)
-{
-    std::string quoted(1, '\'');
-    quoted.append(text);
-    quoted.push_back('\'');
-    return quoted;
-}
-
 bool IsHostChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -30,8 +25,7 @@ bool IsHostChar(char c)
 
 bool IsIpv6Char(char c)
 {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == ':' ||
-           c == '.';
+    return model::HexDigit(static_cast<unsigned char>(c)) || c == ':' || c == '.';
 }
 
 // 1 to 65535, digits only.
@@ -75,11 +69,11 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
     } else if (StartsWith(text, RAW_SCHEME)) {
         rest = text.substr(RAW_SCHEME.size());
     } else {
-        error = Quoted(text) + " is not rfc2217://HOST:PORT or socket://HOST:PORT";
+        error = model::Quoted(text) + " is not rfc2217://HOST:PORT or socket://HOST:PORT";
         return std::nullopt;
     }
     const auto fail = [&](const std::string &why) {
-        error = Quoted(text) + ": " + why;
+        error = model::Quoted(text) + ": " + why;
         return std::nullopt;
     };
     std::string_view host;
@@ -99,12 +93,12 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
             if (zoneText.substr(0, 2) == "25")
                 zoneText.remove_prefix(2);
             if (zoneText.empty() || !std::all_of(zoneText.begin(), zoneText.end(), IsHostChar))
-                return fail(Quoted(host) + " is not an IPv6 address with a zone");
+                return fail(model::Quoted(host) + " is not an IPv6 address with a zone");
             zoned = std::string(literal) + '%' + std::string(zoneText);
         }
         if (literal.find(':') == std::string_view::npos ||
             !std::all_of(literal.begin(), literal.end(), IsIpv6Char))
-            return fail(Quoted(host) + " is not an IPv6 address");
+            return fail(model::Quoted(host) + " is not an IPv6 address");
     } else {
         const std::size_t colon = rest.rfind(':');
         if (colon == std::string_view::npos)
@@ -112,11 +106,11 @@ std::optional<RemoteAddress> ParseRemoteAddress(std::string_view text, std::stri
         host = rest.substr(0, colon);
         portText = rest.substr(colon + 1);
         if (host.empty() || !std::all_of(host.begin(), host.end(), IsHostChar))
-            return fail(Quoted(host) + " is not a host name or address");
+            return fail(model::Quoted(host) + " is not a host name or address");
     }
     const std::optional<std::uint16_t> port = ParsePortNumber(portText);
     if (!port)
-        return fail(Quoted(portText) + " is not a TCP port from 1 to 65535");
+        return fail(model::Quoted(portText) + " is not a TCP port from 1 to 65535");
     address.host = zoned.empty() ? std::string(host) : zoned;
     address.port = *port;
     return address;
