@@ -4,7 +4,7 @@
 #include "remote/ports_file.h"
 #include "win32/console_text.h"
 #include "win32/serial_ports.h"
-#include "win32/timer_ticker.h"
+#include "win32/win32_ticker.h"
 
 #include <algorithm>
 #include <cctype>
@@ -39,7 +39,7 @@ void Win32CliWorld::write(Stream stream, std::string_view text)
 std::unique_ptr<transfer::Ticker> Win32CliWorld::makeTicker(int periodMs,
                                                             std::function<void()> onTick)
 {
-    return std::make_unique<win32::TimerTicker>(std::move(onTick), periodMs);
+    return std::make_unique<win32::Win32Ticker>(std::move(onTick), periodMs);
 }
 
 } // namespace sg::app

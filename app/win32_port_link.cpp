@@ -4,14 +4,14 @@
 #include "remote/network_link.h"
 #include "win32/comm_link.h"
 #include "win32/tcp_stream.h"
-#include "win32/timer_ticker.h"
+#include "win32/win32_ticker.h"
 
 namespace sg::app {
 
 std::unique_ptr<protocol::SerialLink> MakeWin32PortLink(win32::MessageLoop &loop)
 {
     const transfer::TickerFactory timers = [](int periodMs, std::function<void()> onTick) {
-        return std::make_unique<win32::TimerTicker>(std::move(onTick), static_cast<UINT>(periodMs));
+        return std::make_unique<win32::Win32Ticker>(std::move(onTick), static_cast<UINT>(periodMs));
     };
     return std::make_unique<remote::AnyPortLink>(
         std::make_unique<win32::CommLink>(loop),

@@ -6,7 +6,7 @@
 #include "win32/message_box_alerts.h"
 #include "win32/message_loop.h"
 #include "win32/serial_ports.h"
-#include "win32/timer_ticker.h"
+#include "win32/win32_ticker.h"
 
 namespace sg::app {
 
@@ -26,7 +26,7 @@ private:
     remote::RemotePortLister m_ports;
     win32::MainWindow m_window;
     win32::MessageBoxAlerts m_alerts;
-    Station<win32::TimerTicker> m_station;
+    Station<win32::Win32Ticker> m_station;
 };
 
 } // namespace sg::app

@@ -43,7 +43,7 @@ void DeviceJob::begin(Phase phase)
 void DeviceJob::transferEnded(const transfer::TransferOutcome &outcome)
 {
     // The next phase starts from the loop, not from inside the engine's own step.
-    m_loop.callAfter(0, [this, outcome] { phaseEnded(outcome); });
+    m_loop.tickOnce(0, [this, outcome] { phaseEnded(outcome); });
 }
 
 void DeviceJob::phaseEnded(const transfer::TransferOutcome &outcome)

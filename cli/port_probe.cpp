@@ -44,7 +44,7 @@ bool PortProbe::sendRequest()
 {
     if (!m_link.send(m_buffers.txFrame))
         return false;
-    m_loop.callAfter(transfer::TICK_MS, [this] { done(); });
+    m_loop.tickOnce(transfer::TICK_MS, [this] { done(); });
     return true;
 }
 

@@ -59,7 +59,7 @@ void QtEventLoop::stop()
     QCoreApplication::quit();
 }
 
-void QtEventLoop::callAfter(int ms, std::function<void()> call)
+void QtEventLoop::tickOnce(int ms, std::function<void()> call)
 {
     QTimer::singleShot(ms, Qt::PreciseTimer, this, std::move(call));
 }

@@ -21,7 +21,7 @@ public:
 
     bool run() override;
     void stop() override;
-    void callAfter(int ms, std::function<void()> call) override;
+    void tickOnce(int ms, std::function<void()> call) override;
 
 private:
     void interrupted();

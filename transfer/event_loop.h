@@ -14,7 +14,7 @@ public:
     virtual bool run() = 0;
     virtual void stop() = 0;
     // call runs once from the loop, after at least ms; 0 means as soon as the loop is back.
-    virtual void callAfter(int ms, std::function<void()> call) = 0;
+    virtual void tickOnce(int ms, std::function<void()> call) = 0;
 };
 
 } // namespace sg::transfer

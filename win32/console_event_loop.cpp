@@ -49,9 +49,9 @@ void ConsoleEventLoop::stop()
     PostQuitMessage(0);
 }
 
-void ConsoleEventLoop::callAfter(int ms, std::function<void()> call)
+void ConsoleEventLoop::tickOnce(int ms, std::function<void()> call)
 {
-    m_calls.callAfter(static_cast<UINT>(std::max(ms, 0)), std::move(call));
+    m_calls.tickOnce(static_cast<UINT>(std::max(ms, 0)), std::move(call));
 }
 
 } // namespace sg::win32

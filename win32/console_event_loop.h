@@ -2,7 +2,7 @@
 
 #include "transfer/event_loop.h"
 #include "win32/message_loop.h"
-#include "win32/timers.h"
+#include "win32/ticker_window.h"
 #include "win32/unique_handle.h"
 
 namespace sg::win32 {
@@ -19,11 +19,11 @@ public:
 
     bool run() override;
     void stop() override;
-    void callAfter(int ms, std::function<void()> call) override;
+    void tickOnce(int ms, std::function<void()> call) override;
 
 private:
     MessageLoop &m_loop;
-    Timers m_calls;
+    TickerWindow m_calls;
     UniqueHandle m_interrupt;
     bool m_interrupted = false;
 };

@@ -10,15 +10,15 @@
 namespace sg::win32 {
 
 // Calls made from the message loop a given time from now, once or again and again: one
-// SetTimer each on a message-only window. The transfer ticker and the console's delayed
-// calls both run on it.
-class Timers : public BaseWindow<Timers>
+// SetTimer each on a message-only window. Every ticker and the console's one-shot ticks
+// run on it.
+class TickerWindow : public BaseWindow<TickerWindow>
 {
 public:
-    Timers();
-    ~Timers();
+    TickerWindow();
+    ~TickerWindow();
 
-    void callAfter(UINT ms, std::function<void()> call);
+    void tickOnce(UINT ms, std::function<void()> call);
     // Calls every ms until cancel(id).
     UINT_PTR every(UINT ms, std::function<void()> call);
     void cancel(UINT_PTR id);
@@ -26,7 +26,7 @@ public:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // This thread's one instance: a program with a hundred ports makes no hundred windows.
-    static Timers &OfThisThread();
+    static TickerWindow &OfThisThread();
 
 private:
     struct Timer

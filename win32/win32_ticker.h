@@ -1,7 +1,7 @@
 #pragma once
 
 #include "transfer/ticker.h"
-#include "win32/timers.h"
+#include "win32/ticker_window.h"
 
 #include <functional>
 #include <utility>
@@ -9,13 +9,13 @@
 namespace sg::win32 {
 
 // The transfer timer, a repeating one of the thread's timers.
-class TimerTicker : public transfer::Ticker
+class Win32Ticker : public transfer::Ticker
 {
 public:
-    explicit TimerTicker(std::function<void()> onTick, int periodMs = transfer::TICK_MS);
-    ~TimerTicker() override;
-    TimerTicker(const TimerTicker &) = delete;
-    TimerTicker &operator=(const TimerTicker &) = delete;
+    explicit Win32Ticker(std::function<void()> onTick, int periodMs = transfer::TICK_MS);
+    ~Win32Ticker() override;
+    Win32Ticker(const Win32Ticker &) = delete;
+    Win32Ticker &operator=(const Win32Ticker &) = delete;
 
     void start() override;
     void stop() override;
@@ -23,7 +23,7 @@ public:
 private:
     std::function<void()> m_onTick;
     UINT m_periodMs;
-    Timers &m_timers = Timers::OfThisThread();
+    TickerWindow &m_timers = TickerWindow::OfThisThread();
     UINT_PTR m_running = 0;
 };
 

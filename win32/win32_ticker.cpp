@@ -1,25 +1,25 @@
-#include "win32/timer_ticker.h"
+#include "win32/win32_ticker.h"
 
 namespace sg::win32 {
 
-TimerTicker::TimerTicker(std::function<void()> onTick, int periodMs)
+Win32Ticker::Win32Ticker(std::function<void()> onTick, int periodMs)
     : m_onTick(std::move(onTick)), m_periodMs(static_cast<UINT>(periodMs))
 {
 }
 
 // Started again, the period counts from now.
-void TimerTicker::start()
+void Win32Ticker::start()
 {
     stop();
     m_running = m_timers.every(m_periodMs, [this] { m_onTick(); });
 }
 
-TimerTicker::~TimerTicker()
+Win32Ticker::~Win32Ticker()
 {
     stop();
 }
 
-void TimerTicker::stop()
+void Win32Ticker::stop()
 {
     if (m_running)
         m_timers.cancel(std::exchange(m_running, 0));

@@ -1,41 +1,41 @@
-#include "win32/timers.h"
+#include "win32/ticker_window.h"
 
 namespace sg::win32 {
 
-Timers::Timers()
+TickerWindow::TickerWindow()
 {
-    create({.className = L"sgsetup.Timers", .width = 0, .height = 0, .parent = HWND_MESSAGE});
+    create({.className = L"sgsetup.TickerWindow", .width = 0, .height = 0, .parent = HWND_MESSAGE});
 }
 
-Timers::~Timers()
+TickerWindow::~TickerWindow()
 {
     if (m_window)
         DestroyWindow(m_window);
 }
 
-Timers &Timers::OfThisThread()
+TickerWindow &TickerWindow::OfThisThread()
 {
-    thread_local Timers timers;
+    thread_local TickerWindow timers;
     return timers;
 }
 
-void Timers::callAfter(UINT ms, std::function<void()> call)
+void TickerWindow::tickOnce(UINT ms, std::function<void()> call)
 {
     add(ms, {std::move(call), false});
 }
 
-UINT_PTR Timers::every(UINT ms, std::function<void()> call)
+UINT_PTR TickerWindow::every(UINT ms, std::function<void()> call)
 {
     return add(ms, {std::move(call), true});
 }
 
-void Timers::cancel(UINT_PTR id)
+void TickerWindow::cancel(UINT_PTR id)
 {
     KillTimer(m_window, id);
     m_timers.erase(id);
 }
 
-UINT_PTR Timers::add(UINT ms, Timer timer)
+UINT_PTR TickerWindow::add(UINT ms, Timer timer)
 {
     const UINT_PTR id = m_nextId++;
     m_timers.emplace(id, std::move(timer));
@@ -43,7 +43,7 @@ UINT_PTR Timers::add(UINT ms, Timer timer)
     return id;
 }
 
-void Timers::fired(UINT_PTR id)
+void TickerWindow::fired(UINT_PTR id)
 {
     const auto found = m_timers.find(id);
     if (found == m_timers.end()) {
@@ -57,7 +57,7 @@ void Timers::fired(UINT_PTR id)
     call();
 }
 
-LRESULT Timers::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TickerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_TIMER)
         return byDefault(message, wParam, lParam);
