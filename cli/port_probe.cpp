@@ -8,9 +8,9 @@ namespace sg::cli {
 
 PortProbe::PortProbe(protocol::Resolved target, protocol::SerialLink &link,
                      transfer::EventLoop &loop, std::function<void()> onDone)
-    : m_link(link), m_loop(loop), m_onDone(std::move(onDone)), m_unresolved(std::move(target.error))
+    : m_link(link), m_loop(loop), m_onDone(std::move(onDone)), m_target(std::move(target))
 {
-    m_result.port = std::move(target.port);
+    m_result.port = m_target.port;
     m_link.setListener(this);
 }
 
@@ -23,10 +23,10 @@ PortProbe::~PortProbe()
 bool PortProbe::start()
 {
     // A port that is not there cannot be used; one that is there may be passed by.
-    if (!m_unresolved.empty() || !m_result.port.notProbed.empty()) {
+    if (!m_target.error.empty() || !m_result.port.notProbed.empty()) {
         m_result.verdict =
             m_result.port.device.empty() ? ProbeVerdict::Unusable : ProbeVerdict::Skipped;
-        m_result.reason = m_unresolved.empty() ? m_result.port.notProbed : m_unresolved;
+        m_result.reason = m_target.error.empty() ? m_result.port.notProbed : m_target.error;
         return false;
     }
     protocol::BuildReadParamsFrame(m_buffers);
@@ -86,7 +86,7 @@ void PortProbe::deviceLost()
 void PortProbe::unusable()
 {
     m_result.verdict = ProbeVerdict::Unusable;
-    m_result.reason = m_link.lastError();
+    m_result.reason = protocol::LinkFailureText(m_target, m_link);
     m_link.close();
 }
 

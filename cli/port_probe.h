@@ -63,7 +63,7 @@ private:
     bool m_waiting = false;
     bool m_endWhenAnswered = false;
     protocol::LinkBuffers m_buffers;
-    std::string m_unresolved; // why a named port cannot be reached
+    protocol::Resolved m_target;
     ProbeResult m_result;
 };
 

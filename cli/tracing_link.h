@@ -27,6 +27,7 @@ public:
     model::ByteString takeInput() override;
     void close() override;
     std::string lastError() const override;
+    bool portMissing() const override { return m_link->portMissing(); }
 
 private:
     void trace(const char *what, const model::ByteString &bytes) const;

@@ -31,30 +31,36 @@ std::optional<int> ParseComNumber(std::u16string_view text)
 Resolved ResolvePort(const PortChoice &choice, const PortCatalog &catalog,
                      const SystemName &systemName)
 {
+    const std::string missing = MissingPortText(choice.given, catalog);
     if (choice.com) {
         if (std::optional<Port> listed = catalog.find(*choice.com))
-            return {*listed};
-        const std::string name = ComName(*choice.com);
+            return {.port = *listed, .ifMissing = missing};
         const std::string device = catalog.deviceOf(*choice.com);
-        return {{.device = device, .number = *choice.com, .name = name},
-                device.empty() ? MissingPortText(name, catalog) : ""};
+        return {.port = {.device = device, .number = *choice.com, .name = choice.given},
+                .error = device.empty() ? missing : "",
+                .ifMissing = missing};
     }
     const std::string system = systemName ? systemName(choice.given) : choice.given;
     for (const Port &listed : catalog.entries()) {
         if (listed.device == choice.given || (systemName && systemName(listed.device) == system)) {
             Port port = listed;
             port.name = choice.given;
-            return {port};
+            return {.port = port, .ifMissing = missing};
         }
     }
-    return {{.device = choice.given, .name = choice.given}};
+    return {.port = {.device = choice.given, .name = choice.given}, .ifMissing = missing};
+}
+
+std::string LinkFailureText(const Resolved &target, const SerialLink &link)
+{
+    return link.portMissing() && !target.ifMissing.empty() ? target.ifMissing : link.lastError();
 }
 
 Resolved ResolveComText(std::u16string_view text, const PortCatalog &catalog)
 {
     const std::optional<int> number = ParseComNumber(text);
     if (!number)
-        return {{}, "COM box: '" + Printable(text) + "' is not a port number"};
+        return {.error = "COM box: '" + Printable(text) + "' is not a port number"};
     return ResolvePort({ComName(*number), number}, catalog);
 }
 

@@ -2,6 +2,7 @@
 
 #include "protocol/port.h"
 #include "protocol/port_catalog.h"
+#include "protocol/serial_link.h"
 
 #include <functional>
 #include <optional>
@@ -13,8 +14,9 @@ namespace sg::protocol {
 // What a choice reaches: a port to open, or the reason there is none.
 struct Resolved
 {
-    Port port{};       // without a device when there is nothing to open, still named
-    std::string error{};// why there is nothing to open; empty when there is
+    Port port{};             // without a device when there is nothing to open, still named
+    std::string error{};     // why there is nothing to open; empty when there is
+    std::string ifMissing{}; // what to say if the system has no such port after all
 };
 
 // The COM box's text: a port number, spaces around; anything else is no number.
@@ -31,5 +33,9 @@ Resolved ResolvePort(const PortChoice &choice, const PortCatalog &catalog,
 
 // The COM box's number, resolved.
 Resolved ResolveComText(std::u16string_view text, const PortCatalog &catalog);
+
+// Why link failed target: the ports there are when the port was missing, else the link's
+// own words.
+std::string LinkFailureText(const Resolved &target, const SerialLink &link);
 
 } // namespace sg::protocol

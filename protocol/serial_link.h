@@ -39,6 +39,9 @@ public:
     virtual model::ByteString takeInput() = 0;
     virtual void close() = 0;
     virtual std::string lastError() const = 0;
+    // The last open failed because the system has no such port: the resolver, which
+    // knows the ports there are, words that.
+    virtual bool portMissing() const = 0;
 };
 
 } // namespace sg::protocol

@@ -23,6 +23,8 @@ public:
     model::ByteString takeInput() override;
     void close() override;
     std::string lastError() const override;
+    // A device that is not there is told in the system's own words.
+    bool portMissing() const override { return false; }
 
 private:
     void handleReadyRead();

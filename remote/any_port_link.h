@@ -22,6 +22,7 @@ public:
     model::ByteString takeInput() override { return m_active->takeInput(); }
     void close() override { m_active->close(); }
     std::string lastError() const override { return m_active->lastError(); }
+    bool portMissing() const override { return m_active->portMissing(); }
 
 private:
     std::unique_ptr<protocol::SerialLink> m_serial;

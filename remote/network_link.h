@@ -45,6 +45,8 @@ public:
     model::ByteString takeInput() override;
     void close() override;
     std::string lastError() const override { return m_lastError; }
+    // A server that is not there is said by the link itself, with its own words.
+    bool portMissing() const override { return false; }
 
 private:
     enum class State

@@ -46,7 +46,7 @@ void TransferEngine::start(const protocol::Resolved &target, TransferState first
     if (m_link.isOpen())
         m_link.takeInput();
     if (!m_link.isOpen() && !m_link.open(target.port.device)) {
-        endWithComError(m_link.lastError());
+        endWithComError(protocol::LinkFailureText(target, m_link));
         return;
     }
     m_opening = first;

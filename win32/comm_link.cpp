@@ -1,11 +1,10 @@
 #include "win32/comm_link.h"
 
+#include "protocol/port.h"
+
 #include "win32/comm_errors.h"
 #include "win32/line_settings.h"
 #include "win32/wide_text.h"
-
-#include "protocol/port_catalog.h"
-#include "win32/serial_ports.h"
 
 #include <algorithm>
 
@@ -56,13 +55,13 @@ bool CommLink::open(const std::string &device)
     const HANDLE port = m_api.createFile(Widen(device));
     if (port == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        // Numbers open whether the drivers list them or not; only a port that is not
-        // there names those that are.
-        m_lastError = code == ERROR_FILE_NOT_FOUND
-                          ? protocol::MissingPortText(m_name, ListSerialPorts())
-                          : DescribeOpenFailure(m_name, code);
+        // Numbers open whether the drivers list them or not, so only the open finds one
+        // missing; the resolver then names the ports there are.
+        m_portMissing = code == ERROR_FILE_NOT_FOUND;
+        m_lastError = DescribeOpenFailure(m_name, code);
         return false;
     }
+    m_portMissing = false;
     // Only advice to the driver, which may keep its own sizes.
     m_api.setupComm(port, IN_QUEUE_BYTES, OUT_QUEUE_BYTES);
     DCB line = LineSettings();

@@ -30,6 +30,7 @@ public:
     model::ByteString takeInput() override;
     void close() override;
     std::string lastError() const override;
+    bool portMissing() const override { return m_portMissing; }
 
 private:
     bool startRead();
@@ -52,6 +53,7 @@ private:
     LoopNotice m_notice;
     std::string m_name; // COMn, as the user numbers it
     std::string m_lastError;
+    bool m_portMissing = false;
 };
 
 } // namespace sg::win32

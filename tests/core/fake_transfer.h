@@ -53,6 +53,7 @@ public:
     explicit FakeLink(Journal &journal) : m_journal(journal) {}
 
     bool openWorks = true;
+    bool missing = false; // a failed open found no such port
     bool sendWorks = true;
     bool open_ = false;
     bool ready_ = true; // as a local port is at its open
@@ -93,6 +94,7 @@ public:
         open_ = false;
     }
     std::string lastError() const override { return "/dev/fake: reason"; }
+    bool portMissing() const override { return missing; }
 
 private:
     Journal &m_journal;

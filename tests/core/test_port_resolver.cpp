@@ -1,3 +1,4 @@
+#include "fake_transfer.h"
 #include "protocol/port_resolver.h"
 
 #include <doctest/doctest.h>
@@ -77,5 +78,27 @@ TEST_CASE("a name reaches the catalog's port it points at, a number the catalog'
         CHECK(target.number == row.com);
         CHECK(target.name == row.name);
         CHECK(target.device == row.device);
+    }
+}
+
+TEST_CASE("a port the system does not have after all is told with the ports there are")
+{
+    const PortCatalog catalog(std::vector<Port>{{.label = "COM3", .number = 3}});
+    const Resolved target = ResolvePort({"COM7", 7}, catalog);
+    Journal journal;
+    FakeLink link{journal};
+    const struct
+    {
+        bool missing;
+        std::string ifMissing;
+        std::string text;
+    } rows[] = {
+        {true, target.ifMissing, "COM7: no such port on this computer; ports here: COM3"},
+        {false, target.ifMissing, "/dev/fake: reason"},
+        {true, "", "/dev/fake: reason"},
+    };
+    for (const auto &row : rows) {
+        link.missing = row.missing;
+        CHECK(LinkFailureText({.ifMissing = row.ifMissing}, link) == row.text);
     }
 }

@@ -334,3 +334,20 @@ TEST_CASE("the tooltips say what each box means as it stands, and which ports th
     CHECK(rig.presenter.toolTip({"TXTcom"}) == rig.ports.catalog().text());
     CHECK(rig.view.fields.data == u"4869"); // read, not repaired
 }
+
+TEST_CASE("leaving a block's box repairs the boxes, leaving the COM box does not")
+{
+    const struct
+    {
+        sg::form::ControlRef box;
+        bool repairs;
+    } rows[] = {
+        {{"TXTdata"}, true}, {{"Text1", 0}, true}, {{"Text1", 7}, true}, {{"TXTcom"}, false}};
+    for (const auto &row : rows) {
+        CAPTURE(row.box.name);
+        Rig rig;
+        rig.view.fields.params[0] = u"5";
+        rig.presenter.boxLeft(row.box);
+        CHECK(rig.view.fields.params[0] == (row.repairs ? u"05" : u"5"));
+    }
+}
