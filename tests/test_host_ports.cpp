@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,6 +94,10 @@ private slots:
         fs::create_directory(base / "real");
         fs::create_directory_symlink(base / "real", base / "link");
         QVERIFY(!IsTrustedDir(base / "link"));
+        // A file of ours, closed to others, is still no directory.
+        std::ofstream(base / "file").put('x');
+        fs::permissions(base / "file", fs::perms::owner_all);
+        QVERIFY(!IsTrustedDir(base / "file"));
     }
 
     void simulatorsSortedAndDanglingSkipped()
