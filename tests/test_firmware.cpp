@@ -74,6 +74,16 @@ private slots:
         }
     }
 
+    // What the simulator prints: each byte it passed by, as it was heard.
+    void notesNameWhatWasIgnored()
+    {
+        Firmware firmware;
+        const FirmwareOutput out = firmware.receive(FromHex("00FF 4402"));
+        QCOMPARE(out.notes,
+                 (std::vector<std::string>{"ignored stray byte 00", "ignored stray byte FF",
+                                           "ignored frame with bad length: 44 02"}));
+    }
+
     void faults_data()
     {
         QTest::addColumn<bool>("echo");
