@@ -152,6 +152,8 @@ TEST_CASE("the link is ready once the server is, drops what came before, and the
         CHECK(rig.link.send(Bytes("44 FF 0D 18")));
         rig.arrive("440D");
         CHECK(ToHex(rig.link.takeInput()) == "440D");
+        rig.fakes.incoming = Bytes("0B"); // not yet announced, as under a modal loop
+        CHECK(ToHex(rig.link.takeInput()) == "0B");
         CHECK(rig.fakes.journal ==
               std::vector<std::string>{"write " + std::string(row.frame), "bytes"});
     }

@@ -6,6 +6,8 @@
 
 #include <doctest/doctest.h>
 
+#include <utility>
+
 // What a screen reader finds in the Help window: its name, which the empty title cannot
 // give, and the sheet as its lines, in reading order, the formula in words.
 TEST_CASE("the help sheet is a client named Help whose children are the sheet's lines")
@@ -35,6 +37,18 @@ TEST_CASE("the help sheet is a client named Help whose children are the sheet's 
     child.lVal = count + 1;
     BSTR beyond = nullptr;
     CHECK(sheet->get_accName(child, &beyond) == E_INVALIDARG);
+    // COM's rules: IUnknown and the accessible interfaces answer, nothing else does.
+    const std::pair<IID, bool> interfaces[] = {{IID_IUnknown, true},
+                                               {IID_IDispatch, true},
+                                               {__uuidof(IAccessible), true},
+                                               {IID_IEnumVARIANT, false}};
+    for (const auto &[id, answers] : interfaces) {
+        void *found = &count;
+        CHECK((sheet->QueryInterface(id, &found) == S_OK) == answers);
+        CHECK((found != nullptr) == answers);
+        if (found)
+            static_cast<IUnknown *>(found)->Release();
+    }
     sheet->Release();
 }
 
