@@ -24,6 +24,16 @@ struct PointsMeasure : TextMeasure
     }
 };
 
+// As wide as that plus four points a character: small sizes shrink less than in proportion,
+// so a guess from the proportion is too big.
+struct PaddedMeasure : PointsMeasure
+{
+    int width(std::u16string_view text, const Font &font) const override
+    {
+        return static_cast<int>(static_cast<double>(text.size()) * (font.points + 4));
+    }
+};
+
 const TextRun &RunOf(const HintLayout &layout, std::u16string_view text)
 {
     return *std::find_if(layout.texts.begin(), layout.texts.end(),
@@ -41,6 +51,11 @@ TEST_CASE("the notes fit, and no smaller; headings sit in frames; the formula is
         CHECK(layout.widest <= width - HINT_SHEET_MARGIN);
         CHECK((width == 2000) == (layout.noteFont.points == NOTE_FONT.points));
         CHECK((width == 2000 || layout.widest + 34 > width - HINT_SHEET_MARGIN));
+    }
+    // Too narrow for the notes even at 6 pt, the smallest size: they stop there.
+    for (const int width : {137 * 10 - 1 + HINT_SHEET_MARGIN, 300}) {
+        CAPTURE(width);
+        CHECK(LayOutHintSheet(PaddedMeasure(), width).noteFont.points == 6.0);
     }
     // Headings sit in their frames, and the formula reads as a fraction.
     const HintLayout layout = LayOutHintSheet(PointsMeasure(), 1000, 144);
@@ -98,5 +113,4 @@ TEST_CASE("a screen reader hears the sheet's lines in order, and the formula in 
           std::u16string::npos);
     CHECK(text.ends_with(u"no start and no stop bits used" + formula));
     CHECK(std::count(text.begin(), text.end(), u'\n') == 13); // 4 headings, 9 lines
-
 }
