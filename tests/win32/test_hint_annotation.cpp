@@ -52,6 +52,32 @@ TEST_CASE("the help sheet is a client named Help whose children are the sheet's 
     sheet->Release();
 }
 
+// The window answers for its client with the sheet and leaves its frame to the system.
+TEST_CASE("the help window hands out the sheet for its client only")
+{
+    REQUIRE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); // as the program
+    sg::win32::HintWindow hint;
+    hint.show(HWND_MESSAGE); // no display needed
+    const HWND window = hint.handle();
+    REQUIRE(window);
+    CHECK(SendMessageW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_WINDOW)) == 0);
+    const LRESULT client = SendMessageW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    REQUIRE(client > 0);
+    IAccessible *sheet = nullptr;
+    REQUIRE(ObjectFromLresult(client, __uuidof(IAccessible), 0,
+                              reinterpret_cast<void **>(&sheet)) == S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    CHECK(sheet->get_accName(self, &name) == S_OK);
+    CHECK(std::wstring(name ? name : L"") == L"Help");
+    SysFreeString(name);
+    sheet->Release();
+    DestroyWindow(window);
+    CoUninitialize();
+}
+
 // Each box's annotation comes from the one table both windows read: its note as help, or
 // what its value means in words.
 TEST_CASE("a box is annotated with its name and, as help, its note or its value in words")
