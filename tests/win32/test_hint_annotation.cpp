@@ -37,6 +37,15 @@ TEST_CASE("the help sheet is a client named Help whose children are the sheet's 
     child.lVal = count + 1;
     BSTR beyond = nullptr;
     CHECK(sheet->get_accName(child, &beyond) == E_INVALIDARG);
+    // Every item is read-only text, the sheet itself too; past the last there is none.
+    for (const long id : {long(CHILDID_SELF), 1L, count, count + 1}) {
+        CAPTURE(id);
+        child.lVal = id;
+        VARIANT state{};
+        const HRESULT got = sheet->get_accState(child, &state);
+        CHECK((id <= count ? got == S_OK && state.lVal == STATE_SYSTEM_READONLY
+                           : got == E_INVALIDARG));
+    }
     // COM's rules: IUnknown and the accessible interfaces answer, nothing else does.
     const std::pair<IID, bool> interfaces[] = {{IID_IUnknown, true},
                                                {IID_IDispatch, true},
