@@ -4,7 +4,7 @@
                                              19200 baud, 2 stop bits, XON/XOFF until asked
   net_servers.py telnet MODE PORT DEVICE     a small RFC 2217 server that behaves as MODE says:
                                              no-comport, endless-sub (DEVICE -), text, suspend,
-                                             late, banner
+                                             late, banner, busy
   net_servers.py relay PORT TARGET DELAY_MS  a relay to TARGET with DELAY_MS of round trip"""
 import os, queue, select, socket, sys, termios, threading, time, tty
 
@@ -46,6 +46,9 @@ def telnet(mode, port, device):
 
 def serve(mode, conn, fd):
     send = conn.sendall
+    if mode == "busy":  # as ser2net answers while another client holds the device
+        send(b"Port's device already in use\r\n")
+        return
     if mode == "banner":
         send(b"\r\nterminal server ready\r\n\r\n")
     if mode == "endless-sub":

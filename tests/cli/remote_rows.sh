@@ -86,7 +86,7 @@ row "a mute listener on raw TCP is a silent device" 1 'nothing came back \(0 of 
 servers=$(dirname "$0")/net_servers.py
 for name in deb_raw deb_tel sredird portmanager text suspend late banner nocomport; do start_sim "$name"; done
 read -r p_deb_raw p_deb_tel p_sredird p_pm p_text p_suspend p_late p_banner p_nocomport p_endless \
-  p_relay3 p_relay6 <<<"$(free_ports 12)"
+  p_busy p_relay3 p_relay6 <<<"$(free_ports 13)"
 debian_ser2net() { # name, accepter: the package's first connection, moved onto a simulator
   awk '/^define/ || /^connection: &con0096/ { p = 1 } /^connection: &con1096/ { p = 0 } p' \
     /etc/ser2net.yaml | sed "s|accepter: tcp,localhost,2000|accepter: $2|; s|/dev/ttyS0|${sim_dev[$1]}|"
@@ -108,12 +108,14 @@ for mode in text suspend late banner nocomport; do
 done
 "$python" "$servers" telnet endless-sub "$p_endless" - &
 pids+=($!)
+"$python" "$servers" telnet busy "$p_busy" - &
+pids+=($!)
 "$python" "$servers" relay "$p_relay3" "$p_deb_tel" 300 &
 pids+=($!)
 "$python" "$servers" relay "$p_relay6" "$p_deb_raw" 600 &
 pids+=($!)
 await_listening "$p_deb_raw" "$p_deb_tel" "$p_sredird" "$p_pm" "$p_text" "$p_suspend" "$p_late" \
-  "$p_banner" "$p_nocomport" "$p_endless" "$p_relay3" "$p_relay6"
+  "$p_banner" "$p_nocomport" "$p_endless" "$p_busy" "$p_relay3" "$p_relay6"
 stored='ok verified data 0D0A11FF params 00 0D 0A 13 FF 11 00 04'
 stores_everywhere() { # row name, then addresses: each stores and reads back what it stored
   local name=$1 line
@@ -139,6 +141,13 @@ rfc2217://127.0.0.1:$p_endless .*127.0.0.1:$p_endless: the server sent a Telnet 
 elapsed=$((($(date +%s%N) - start) / 1000000))
 check "within the line's bound (${elapsed} ms), the device unasked" \
   test "$elapsed" -lt 2500 -a -z "$(grep -E 'read|write' "$work/nocomport.log")"
+# Its words and its close may reach the program together; the words still make the message.
+busy_tel=rfc2217://127.0.0.1:$p_busy busy_raw=socket://127.0.0.1:$p_busy
+busy="ERROR! Check COM settings (127.0.0.1:$p_busy: the server closed the connection (it said: \
+Port's device already in use))"
+run read "$busy_tel" "$busy_raw"
+check "a server that says why it closes, in both forms" test "$status:$out" = \
+  "2:$busy_tel $busy_tel $busy"$'\n'"$busy_raw $busy_raw $busy"
 if [ "$platform" = native ]; then
   /usr/bin/time -q -f %M -o "$work/peak" "$cli" read "rfc2217://127.0.0.1:$p_endless" >/dev/null 2>&1
   check "whatever the server sends, memory stays bounded ($(cat "$work/peak") KB)" \

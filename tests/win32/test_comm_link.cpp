@@ -2,12 +2,14 @@
 #include "transfer/transfer_engine.h"
 #include "win32/comm_link.h"
 #include "win32/line_settings.h"
+#include "win32/unique_handle.h"
 
 #include <doctest/doctest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 using sg::win32::CommLink;
 using sg::win32::MessageLoop;
@@ -227,10 +229,18 @@ TEST_CASE("a hundred ports on the one thread")
 TEST_CASE("a handle that fails the loop's wait is dropped, not waited on again")
 {
     MessageLoop loop;
-    bool called = false;
+    std::string called;
+    const auto heard = [&called](const char *name) {
+        return [&called, name] { called += name, PostQuitMessage(7); };
+    };
     // Never a handle of this process; a closed one's value may be reused at once.
-    loop.watch(reinterpret_cast<HANDLE>(0x7ff0), [&called] { called = true; });
-    PostQuitMessage(7);
+    loop.watch(reinterpret_cast<HANDLE>(0x7ff0), heard("failed"));
+    // An event unwatched takes its handler along, so the one left still has its own.
+    const sg::win32::UniqueHandle gone(CreateEventW(nullptr, FALSE, TRUE, nullptr));
+    const sg::win32::UniqueHandle set(CreateEventW(nullptr, FALSE, TRUE, nullptr));
+    loop.watch(gone.get(), heard("gone"));
+    loop.watch(set.get(), heard("set"));
+    loop.unwatch(gone.get());
     CHECK(loop.run() == 7);
-    CHECK_FALSE(called);
+    CHECK(called == "set");
 }
