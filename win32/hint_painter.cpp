@@ -66,7 +66,7 @@ bool HighContrastOn()
            (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
-void PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi, const SheetInks &inks)
+form::HintLayout PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi, const SheetInks &inks)
 {
     const GdiObject<HBRUSH> paper(CreateSolidBrush(inks.paper));
     FillRect(dc, &sheet, paper.get());
@@ -90,6 +90,7 @@ void PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi, const SheetInks &inks)
         run.baseline += sheet.top;
         fonts.draw(run);
     }
+    return layout;
 }
 
 } // namespace sg::win32

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/hint_layout.h"
+
 #include <windows.h>
 
 namespace sg::win32 {
@@ -20,7 +22,7 @@ SheetInks HintInks(bool highContrast);
 // SPI_GETHIGHCONTRAST, asked at every paint: WM_SYSCOLORCHANGE repaints.
 bool HighContrastOn();
 
-// The reference sheet: headed paragraphs, then the formula.
-void PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi, const SheetInks &inks);
+// The reference sheet: headed paragraphs, then the formula; returns where it put them.
+form::HintLayout PaintHintSheet(HDC dc, const RECT &sheet, UINT dpi, const SheetInks &inks);
 
 } // namespace sg::win32

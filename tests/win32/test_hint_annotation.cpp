@@ -1,11 +1,15 @@
 #include "form/hint_sheet.h"
+#include "win32/dpi.h"
 #include "win32/hint_painter.h"
 #include "win32/hint_window.h"
 #include "win32/main_window.h"
+#include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
 #include <doctest/doctest.h>
 
+#include <cstdint>
+#include <string>
 #include <utility>
 
 // What a screen reader finds in the Help window: its name, which the empty title cannot
@@ -105,4 +109,37 @@ TEST_CASE("the help sheet's inks: its own, or the system's while High Contrast i
     CHECK(sg::win32::HintInks(true) == SheetInks{GetSysColor(COLOR_WINDOW),
                                                  GetSysColor(COLOR_WINDOWTEXT),
                                                  GetSysColor(COLOR_HOTLIGHT)});
+}
+
+// Each frame where the layout puts it: its right edge at its width, its corners rounded by
+// its radius (a quarter of an 8-pixel circle at 96 DPI), no more and no less.
+TEST_CASE("the help sheet's frames are drawn as the layout gives them")
+{
+    const RECT placed = sg::win32::PixelsOf(sg::form::HINT_SHEET, 96);
+    const RECT sheet{0, 0, placed.right - placed.left, placed.bottom - placed.top};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, sheet.right, -sheet.bottom, 1, 32, BI_RGB};
+    void *bits = nullptr;
+    const sg::win32::GdiObject<HBITMAP> bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap.get());
+    const sg::form::HintLayout layout =
+        sg::win32::PaintHintSheet(dc, sheet, 96, {RGB(255, 255, 255), 0, RGB(0, 0, 255)});
+    const auto blue = [&](int x, int y) {
+        return static_cast<const std::uint32_t *>(bits)[y * sheet.right + x] == 0xFF ? 'B' : '.';
+    };
+    REQUIRE(layout.frames.size() > 1);
+    for (const sg::form::FrameRun &f : layout.frames) {
+        std::string corner;
+        for (int y = f.y; y < f.y + f.radius; ++y)
+            for (int x = f.x; x < f.x + f.radius; ++x)
+                corner += blue(x, y);
+        CHECK(corner == "..BB"
+                        ".B.."
+                        "B..."
+                        "B...");
+        CHECK(blue(f.x + f.width - 1, f.y + f.height / 2) == 'B');
+    }
+    DeleteDC(dc);
 }
