@@ -16,6 +16,19 @@ struct Events : sg::remote::StreamListener
     QStringList log;
 };
 
+// The stream connected to a server on this machine: the server's end, or null.
+QTcpSocket *Connect(QTcpServer &server, QtTcpStream &stream, Events &events, const char *host)
+{
+    stream.setListener(&events);
+    if (!server.listen(QHostAddress::LocalHost))
+        return nullptr;
+    stream.connectTo(host, server.serverPort());
+    const bool up = QTest::qWaitFor(
+        [&] { return events.log == QStringList{"connected"} && server.hasPendingConnections(); },
+        3000);
+    return up ? server.nextPendingConnection() : nullptr;
+}
+
 class TestQtTcpStream : public QObject
 {
     Q_OBJECT
@@ -25,14 +38,10 @@ private slots:
     void closeSendsWhatIsQueued()
     {
         QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost));
         QtTcpStream stream;
         Events events;
-        stream.setListener(&events);
-        stream.connectTo("127.0.0.1", server.serverPort());
-        QVERIFY(QTest::qWaitFor([&] { return events.log == QStringList{"connected"}; }, 3000));
-        QTRY_VERIFY(server.hasPendingConnections());
-        QTcpSocket *far = server.nextPendingConnection();
+        QTcpSocket *far = Connect(server, stream, events, "127.0.0.1");
+        QVERIFY(far);
         QVERIFY(stream.write({0x44, 0x05, 0x18, 0x00, 0x59}));
         stream.close();
         QVERIFY(QTest::qWaitFor([&] { return far->bytesAvailable() >= 5; }, 3000));
@@ -44,20 +53,32 @@ private slots:
     void destroyedWhileTheServerSends()
     {
         QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost));
         Events events;
         auto stream = std::make_unique<QtTcpStream>();
-        stream->setListener(&events);
-        stream->connectTo("localhost", server.serverPort());
-        QVERIFY(QTest::qWaitFor([&] { return events.log == QStringList{"connected"}; }, 3000));
-        QTRY_VERIFY(server.hasPendingConnections());
-        QTcpSocket *far = server.nextPendingConnection();
+        QTcpSocket *far = Connect(server, *stream, events, "localhost");
+        QVERIFY(far);
         far->write("44");
         QVERIFY(far->waitForBytesWritten(1000));
         stream.reset();
         far->write("0B");
         far->close();
         QTest::qWait(100);
+        QCOMPARE(events.log, QStringList{"connected"});
+    }
+
+    // A closed stream hears nothing more, though its server resets the connection while
+    // the stream still sends what was queued.
+    void closedWhileItStillSends()
+    {
+        QTcpServer server;
+        QtTcpStream stream;
+        Events events;
+        QTcpSocket *far = Connect(server, stream, events, "127.0.0.1");
+        QVERIFY(far);
+        QVERIFY(stream.write(sg::model::ByteString(16 << 20, 0x44)));
+        stream.close();
+        far->abort();
+        QTest::qWait(200);
         QCOMPARE(events.log, QStringList{"connected"});
     }
 };
