@@ -68,6 +68,7 @@ TEST_CASE("a mistake on the command line is refused and named")
         "extra", "{\n  \"data\": \"\",\n  \"params\": \"00000000000000\",\n  \"x\": 1\n}\n");
     const std::string number =
         dir.write("number", "{\"data\": 1234, \"params\": \"00 01 00 40 19 0A 00\"}");
+    const std::string noParams = dir.write("no-params", "{\n  \"data\": \"0102\"\n}\n");
     const Words params{"--params", "00 01 00 40 19 0A 00"};
     const struct
     {
@@ -107,6 +108,9 @@ TEST_CASE("a mistake on the command line is refused and named")
         {"profile data not a string",
          {"store", "3", "--from", number},
          "\"data\" must be a string"},
+        {"profile without params",
+         {"store", "3", "--from", noParams},
+         noParams + ":1: \"params\" must be a string"},
         {"decode seven bytes", {"decode", "00010040190A00"}, "PARAMS"},
         {"decode with --json", {"decode", "00010040190A0004", "--json"}, "json"},
         {"ports with an argument", {"ports", "x"}, "ports: takes no arguments, got 'x'"},

@@ -258,6 +258,11 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
         CHECK(rig.fakes.journal.back() == "lost");
         CHECK(rig.fakes.journal[rig.fakes.journal.size() - 2] == "close");
         CHECK_FALSE(rig.link.send(Bytes("44")));
+        CHECK(rig.link.lastError() == row.error);
+        // Opening again, it refuses a frame as not connected, not in the last failure's words.
+        REQUIRE(rig.link.open(row.address));
+        CHECK_FALSE(rig.link.send(Bytes("44")));
+        CHECK(rig.link.lastError() == "bench3:4001: not connected");
     }
 }
 

@@ -9,7 +9,7 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
 {
     const PortsFile file = ParsePortsFile("\xEF\xBB\xBF# bench 3, saved by Notepad\n"
                                           "\n"
-                                          " 1  rfc2217://bench3:4001  rack 3, slot 1  # tested\r\n"
+                                          " 1  rfc2217://bench3:4009  rack 3, slot 1  # tested\r\n"
                                           "99\tsocket://[fe80::1%25eth0]:65535\n"
                                           "0 socket://bench3:4003\n"
                                           "100 socket://bench3:4004\n"
@@ -23,7 +23,7 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
     REQUIRE(file.ports.size() == 2);
     CHECK(file.ports[0].where == "ports line 3: ");
     CHECK(file.ports[0].port.number == 1);
-    CHECK(file.ports[0].port.device == "rfc2217://bench3:4001");
+    CHECK(file.ports[0].port.device == "rfc2217://bench3:4009");
     CHECK(file.ports[0].port.description == "rack 3, slot 1");
     CHECK(file.ports[1].port.number == 99);
     CHECK(file.ports[1].port.device == "socket://[fe80::1%25eth0]:65535");
