@@ -41,6 +41,8 @@ TEST_CASE("the help sheet is a client named Help whose children are the sheet's 
     child.lVal = count + 1;
     BSTR beyond = nullptr;
     CHECK(sheet->get_accName(child, &beyond) == E_INVALIDARG);
+    const VARIANT empty{}; // no child id at all, though its value reads as the sheet's
+    CHECK(sheet->get_accName(empty, &beyond) == E_INVALIDARG);
     // Every item is read-only text, the sheet itself too; past the last there is none.
     for (const long id : {long(CHILDID_SELF), 1L, count, count + 1}) {
         CAPTURE(id);
