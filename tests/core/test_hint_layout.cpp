@@ -87,11 +87,12 @@ TEST_CASE("the sheet is spaced to the pixel at 96 DPI")
     const int headingGap =
         frame.x + frame.width - heading.x - measure.width(heading.text, heading.font);
     const int belowGap = layout.barRight - below.x - measure.width(below.text, below.font);
-    // Heading: centred in a frame 4 px taller; lines (ascent 12, descent 4) 3 px under it;
+    // Heading: centred in a frame 10 px wider and 4 px taller; lines (ascent 12, descent 4) 3 px under it;
     // the next frame 6 px on.
     CHECK(frame.height == measure.metrics(CAPTION_FONT).height + 4);
     CHECK(heading.baseline - measure.metrics(CAPTION_FONT).ascent - frame.y == 2);
     CHECK(std::abs(heading.x - frame.x - headingGap) <= 1);
+    CHECK(headingGap == 5);
     CHECK(RunOf(layout, lines.front()).baseline - 12 == frame.y + frame.height + 3);
     CHECK(layout.frames[1].y == RunOf(layout, lines.back()).baseline + 4 + 1 + 6);
     CHECK(std::abs(below.x - layout.barLeft - belowGap) <= 1); // centred under the bar
