@@ -272,4 +272,8 @@ TEST_CASE("an address that is not one fails the open at once")
     CHECK_FALSE(rig.link.open("socket://bench3"));
     CHECK(rig.link.lastError() == "'socket://bench3': the port number is missing (HOST:PORT)");
     CHECK(rig.fakes.journal.empty());
+    // Read no further than the text given, whatever follows it in memory.
+    std::string error;
+    CHECK_FALSE(ParseRemoteAddress(std::string_view("socket://[::1]:4001", 14), error));
+    CHECK(error == "'socket://[::1]': expected [IPv6]:PORT");
 }
