@@ -4,6 +4,26 @@
 #include <QRegularExpression>
 #include <QTest>
 
+namespace {
+
+QString &Program()
+{
+    static QString program;
+    return program;
+}
+
+} // namespace
+
+void SimProcess::takeProgram(int &argc, char **argv)
+{
+    if (argc < 3 || qstrcmp(argv[1], "--sgsim") != 0)
+        qFatal("usage: %s --sgsim PATH [QtTest options]", argv[0]);
+    Program() = QString::fromLocal8Bit(argv[2]);
+    for (int i = 3; i <= argc; ++i) // argv[argc] is the null that ends it
+        argv[i - 2] = argv[i];
+    argc -= 2;
+}
+
 SimProcess::SimProcess()
 {
     qputenv("XDG_RUNTIME_DIR", m_runtimeDir.path().toLocal8Bit());
@@ -17,7 +37,7 @@ SimProcess::~SimProcess()
 
 bool SimProcess::start(const QStringList &arguments)
 {
-    m_process.start(QStringLiteral(SGSIM_PATH), arguments);
+    m_process.start(Program(), arguments);
     if (!waitForOutput("\n"))
         return false;
     const QRegularExpression line(R"(COM(\d+) -> (\S+))");

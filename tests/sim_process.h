@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 // Runs sgsim in a private port directory that this test process also uses, so the
 // catalog holds the host's ports and exactly this simulator.
@@ -11,6 +12,10 @@ class SimProcess
 public:
     SimProcess();
     ~SimProcess();
+
+    // CTest names the simulator as `--sgsim PATH` ahead of QtTest's own options, so that the
+    // command line says which program the test runs; takes it out of the arguments.
+    static void takeProgram(int &argc, char **argv);
 
     // Starts sgsim and waits for the line that names its COM number.
     bool start(const QStringList &arguments = {});
@@ -30,3 +35,7 @@ private:
     int m_comNumber = 0;
     QString m_device;
 };
+
+// A QtTest main for a test that runs the simulator; setup makes the application.
+#define SG_SIM_TEST_MAIN(TestObject, setup)                                                        \
+    QTEST_MAIN_WRAPPER(TestObject, SimProcess::takeProgram(argc, argv); setup)

@@ -157,5 +157,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFaultMatrix)
+SG_SIM_TEST_MAIN(TestFaultMatrix, QTEST_MAIN_SETUP())
 #include "test_fault_matrix.moc"

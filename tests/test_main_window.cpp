@@ -500,5 +500,5 @@ private:
     std::optional<WindowApp> m_app;
 };
 
-QTEST_MAIN(TestMainWindow)
+SG_SIM_TEST_MAIN(TestMainWindow, QTEST_MAIN_SETUP())
 #include "test_main_window.moc"

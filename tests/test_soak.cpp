@@ -47,5 +47,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSoak)
+SG_SIM_TEST_MAIN(TestSoak, QTEST_QAPP_SETUP(QCoreApplication))
 #include "test_soak.moc"

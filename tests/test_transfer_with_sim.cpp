@@ -81,5 +81,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTransferWithSim)
+SG_SIM_TEST_MAIN(TestTransferWithSim, QTEST_QAPP_SETUP(QCoreApplication))
 #include "test_transfer_with_sim.moc"
