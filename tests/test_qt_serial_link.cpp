@@ -23,11 +23,14 @@ public:
         const ByteString bytes = m_link.takeInput();
         received.insert(received.end(), bytes.begin(), bytes.end());
         ++notifications;
+        lastMs = clock.elapsed();
     }
     void deviceLost() override { ++losses; }
 
     ByteString received;
     int notifications = 0;
+    QElapsedTimer clock; // started as the request goes
+    qint64 lastMs = -1;
     int losses = 0;
 
 private:
@@ -53,6 +56,8 @@ private slots:
         QTest::newRow("whole") << QStringList{} << QByteArray("4405180059440B00010040190A000419");
         QTest::newRow("in pieces")
             << QStringList{"--split"} << QByteArray("4405180059440B00010040190A000419");
+        QTest::newRow("at the line's rate")
+            << QStringList{"--line-rate"} << QByteArray("4405180059440B00010040190A000419");
         QTest::newRow("stray byte") << QStringList{"--answer-length", "12"}
                                     << QByteArray("4405180059440B00010040190A00041900");
         QTest::newRow("nothing connected") << QStringList{"--silent", "--no-echo"} << QByteArray();
@@ -66,12 +71,16 @@ private slots:
         QVERIFY(sim.start(simArgs));
         QtSerialLink link;
         Collector collector(link);
-        QVERIFY2(OpenAndAskForParams(link, sim.device()), link.lastError().c_str());
+        QVERIFY2(link.open(sim.device().toStdString()), link.lastError().c_str());
+        collector.clock.start();
+        QVERIFY(link.send(READ_PARAMS));
         if (expected.isEmpty())
             QTest::qWait(150); // nothing will come: give it the time to show otherwise
         QTRY_COMPARE_WITH_TIMEOUT(Hex(collector.received), expected, 5000);
         if (simArgs.contains("--split"))
             QVERIFY(collector.notifications >= 2);
+        if (simArgs.contains("--line-rate")) // 16 bytes, 1.04 ms each, after the request
+            QVERIFY(collector.lastMs >= 16);
         link.close();
         QVERIFY(!link.isOpen());
     }
@@ -154,5 +163,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestQtSerialLink)
+SG_SIM_TEST_MAIN(TestQtSerialLink, QTEST_QAPP_SETUP(QCoreApplication))
 #include "test_qt_serial_link.moc"

@@ -69,7 +69,9 @@ TEST_CASE("the notes fit, and no smaller; headings sit in frames; the formula is
     const TextRun &numerator = RunOf(layout, FORMULA_NUMERATOR);
     const TextRun &power = RunOf(layout, FORMULA_EXPONENT);
     CHECK((power.baseline < numerator.baseline && power.x > numerator.x));
-    CHECK((power.font.points < numerator.font.points && numerator.font.bold && power.font.bold));
+    for (const auto text : {FORMULA_LEFT, FORMULA_NUMERATOR, FORMULA_DENOMINATOR, FORMULA_RIGHT})
+        CHECK(RunOf(layout, text).font == Font{9.75, true, false});
+    CHECK(power.font == Font{7.5, true, false});
     CHECK((numerator.baseline < layout.barY &&
            RunOf(layout, FORMULA_DENOMINATOR).baseline > layout.barY));
     CHECK(RunOf(layout, FORMULA_LEFT).x < layout.barLeft);
@@ -87,8 +89,8 @@ TEST_CASE("the sheet is spaced to the pixel at 96 DPI")
     const int headingGap =
         frame.x + frame.width - heading.x - measure.width(heading.text, heading.font);
     const int belowGap = layout.barRight - below.x - measure.width(below.text, below.font);
-    // Heading: centred in a frame 10 px wider and 4 px taller; lines (ascent 12, descent 4) 3 px under it;
-    // the next frame 6 px on.
+    // Heading: centred in a frame 10 px wider and 4 px taller; lines (ascent 12, descent 4) 3 px
+    // under it; the next frame 6 px on.
     CHECK(frame.height == measure.metrics(CAPTION_FONT).height + 4);
     CHECK(heading.baseline - measure.metrics(CAPTION_FONT).ascent - frame.y == 2);
     CHECK(std::abs(heading.x - frame.x - headingGap) <= 1);

@@ -18,7 +18,8 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
                                           "8 telnet://bench3:23\n"
                                           "9 socket://bench3:65536\n"
                                           "11 socket://b@d:1\n"
-                                          "12 socket://[fe80::g]:1",
+                                          "12 socket://[fe80::g]:1\n"
+                                          "13 socket://bench3:40a1",
                                           "ports");
     REQUIRE(file.ports.size() == 2);
     CHECK(file.ports[0].where == "ports line 3: ");
@@ -38,6 +39,7 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
               "ports line 10: 'socket://bench3:65536': '65536' is not a TCP port from 1 to 65535",
               "ports line 11: 'socket://b@d:1': 'b@d' is not a host name or address",
               "ports line 12: 'socket://[fe80::g]:1': 'fe80::g' is not an IPv6 address",
+              "ports line 13: 'socket://bench3:40a1': '40a1' is not a TCP port from 1 to 65535",
           });
 }
 

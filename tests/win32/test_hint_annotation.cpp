@@ -67,6 +67,81 @@ TEST_CASE("the help sheet is a client named Help whose children are the sheet's 
     sheet->Release();
 }
 
+// The rest of what a client may ask, each answer whole: where the sheet is (off the screen's
+// corner, so that a width taken from the wrong edges shows), what is at a point, moving between
+// lines, and the properties no line has, for the sheet, its first and last line and one past them.
+TEST_CASE("the help sheet answers for its place, its points, its order and its blanks")
+{
+    // A message-only window: no display needed, and a place of its own.
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 200, 100, 300, 150,
+                                        HWND_MESSAGE, nullptr, nullptr, nullptr);
+    REQUIRE(window);
+    IAccessible *sheet = sg::win32::NewSheetAccessible(window);
+    long n = 0;
+    sheet->get_accChildCount(&n);
+    const long ids[] = {CHILDID_SELF, 1, n, n + 1};
+    const auto at = [](long id) {
+        VARIANT v{};
+        v.vt = VT_I4;
+        v.lVal = id;
+        return v;
+    };
+    const auto said = [](HRESULT got, const VARIANT &v = {}) {
+        const std::string code = got == S_OK           ? "ok"
+                                 : got == S_FALSE      ? "none"
+                                 : got == E_INVALIDARG ? "invalid"
+                                                       : "fault";
+        return (v.vt == VT_I4 ? code + " " + std::to_string(v.lVal) : code) + " | ";
+    };
+    long l = 0, t = 0, w = 0, h = 0;
+    std::string answers = said(sheet->accLocation(&l, &t, &w, &h, at(n)));
+    answers += std::to_string(l) + "," + std::to_string(t) + " " + std::to_string(w) + "x" +
+               std::to_string(h) + " | " + said(sheet->accLocation(&l, &t, &w, &h, at(n + 1)));
+    for (const auto &[x, y] : {std::pair{200L, 100L}, {499L, 249L}, {199L, 100L}, {500L, 249L}}) {
+        VARIANT hit{};
+        answers += said(sheet->accHitTest(x, y, &hit), hit);
+    }
+    const std::pair<long, long> moves[] = {{NAVDIR_FIRSTCHILD, CHILDID_SELF},
+                                           {NAVDIR_LASTCHILD, CHILDID_SELF},
+                                           {NAVDIR_FIRSTCHILD, 1},
+                                           {NAVDIR_NEXT, 1},
+                                           {NAVDIR_DOWN, 1},
+                                           {NAVDIR_NEXT, n},
+                                           {NAVDIR_PREVIOUS, 2},
+                                           {NAVDIR_UP, 2},
+                                           {NAVDIR_PREVIOUS, 1},
+                                           {NAVDIR_NEXT, CHILDID_SELF},
+                                           {NAVDIR_LEFT, 1},
+                                           {NAVDIR_NEXT, n + 1}};
+    for (const auto &[direction, from] : moves) {
+        VARIANT to{};
+        answers += said(sheet->accNavigate(direction, at(from), &to), to);
+    }
+    wchar_t untouched[] = L"?";
+    for (const auto blank :
+         {&IAccessible::get_accValue, &IAccessible::get_accDescription, &IAccessible::get_accHelp,
+          &IAccessible::get_accKeyboardShortcut, &IAccessible::get_accDefaultAction})
+        for (const long id : ids) {
+            BSTR text = untouched;
+            const HRESULT got = (sheet->*blank)(at(id), &text);
+            answers += said(got == S_FALSE && text ? E_FAIL : got);
+        }
+    for (const long id : ids) {
+        IDispatch *line = sheet;
+        const HRESULT got = sheet->get_accChild(at(id), &line);
+        answers += said(line ? E_FAIL : got);
+    }
+    std::string expected =
+        "ok | 200,100 300x150 | invalid | ok 0 | ok 0 | none | none | ok 1 | ok " +
+        std::to_string(n) + " | none | ok 2 | ok 2 | none | ok 1 | ok 1 | " +
+        "none | none | none | invalid | ";
+    for (int property = 0; property < 5; ++property)
+        expected += "none | none | none | invalid | ";
+    CHECK(answers == expected + "invalid | none | none | invalid | ");
+    sheet->Release();
+    DestroyWindow(window);
+}
+
 // The window answers for its client with the sheet and leaves its frame to the system.
 TEST_CASE("the help window hands out the sheet for its client only")
 {
