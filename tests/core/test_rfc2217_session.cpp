@@ -53,6 +53,7 @@ TEST_CASE("the session answers the server, confirms the line and keeps the devic
          "FFFE00",
          false,
          ""},
+        {"BINARY refused, then asked for: agreed anew", {"FFFE00 FFFD00"}, "", "FFFB00", false, ""},
         {"another rate",
          {"FFFA2C6500004B00FFF0"},
          "",
