@@ -204,7 +204,7 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
         {"closed after saying why", "socket://bench3:4001",
          [](Rig &rig) {
              rig.fakes.stream->connected();
-             rig.arrive("506F727420696E207573650D0A"); // "Port in use\r\n"
+             rig.arrive("506F727420696E 0D0A 7573650D0A"); // "Port in\r\nuse\r\n"
              rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
          },
          "bench3:4001: the server closed the connection (it said: Port in use)"},
