@@ -208,6 +208,15 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
              rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
          },
          "bench3:4001: the server closed the connection (it said: Port in use)"},
+        {"only the last 80 characters of a long speech", "socket://bench3:4001",
+         [](Rig &rig) {
+             std::string said = "4141"; // "AA", then 80 times "B"
+             for (int i = 0; i < 80; ++i)
+                 said += "42";
+             rig.arrive(said);
+             rig.fakes.stream->streamFailed(StreamFailure::Closed, "closed");
+         },
+         "bench3:4001: the server closed the connection (it said: " + std::string(80, 'B') + ")"},
         {"a new connection forgets what the last one said", "socket://bench3:4001",
          [](Rig &rig) {
              rig.arrive("506F727420696E20757365");
