@@ -4,8 +4,28 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <cstring>
+
+#include <dlfcn.h>
+#include <netdb.h>
+#include <unistd.h>
+
 using sg::qtcore::QtTcpStream;
 using sg::remote::StreamFailure;
+
+// This machine's resolver, but for a name with two addresses, 127.0.0.1 and then 127.0.0.2,
+// as a name with an IPv6 and an IPv4 address has.
+extern "C" int getaddrinfo(const char *node, const char *service, const addrinfo *hints,
+                           addrinfo **found)
+{
+    using Resolver = int (*)(const char *, const char *, const addrinfo *, addrinfo **);
+    static const auto real = reinterpret_cast<Resolver>(dlsym(RTLD_NEXT, "getaddrinfo"));
+    if (!node || std::strcmp(node, "pair.invalid") != 0)
+        return real(node, service, hints, found);
+    if (const int code = real("127.0.0.1", service, hints, found); code != 0)
+        return code;
+    return real("127.0.0.2", service, hints, &(*found)->ai_next);
+}
 
 struct Events : sg::remote::StreamListener
 {
@@ -80,6 +100,33 @@ private slots:
         far->abort();
         QTest::qWait(200);
         QCOMPARE(events.log, QStringList{"connected"});
+    }
+
+    // The first address still connecting when the second is refused goes on, and wins.
+    void firstAttemptOutlivesARefusedSecond()
+    {
+        // A server on 127.0.0.1 whose queue is full, so that it drops a new connection's
+        // first SYN and takes the one sent again a second later, once a place is free.
+        const int server = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        auto *name = reinterpret_cast<sockaddr *>(&address);
+        QVERIFY(::bind(server, name, size) == 0 && ::listen(server, 0) == 0);
+        QVERIFY(::getsockname(server, name, &size) == 0);
+        QTcpSocket waiting;
+        waiting.connectToHost(QHostAddress::LocalHost, ntohs(address.sin_port));
+        QVERIFY(waiting.waitForConnected(1000));
+        QtTcpStream stream;
+        Events events;
+        stream.setListener(&events);
+        stream.connectTo("pair.invalid", ntohs(address.sin_port));
+        QTest::qWait(500); // 127.0.0.2 has refused by now: nothing listens there
+        ::close(::accept(server, nullptr, nullptr));
+        QVERIFY(QTest::qWaitFor([&] { return !events.log.isEmpty(); }, 3000));
+        QCOMPARE(events.log, QStringList{"connected"});
+        ::close(server);
     }
 };
 
