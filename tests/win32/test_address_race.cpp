@@ -117,3 +117,23 @@ TEST_CASE("a name's addresses race as RFC 8305 says, against Windows' slow refus
         CHECK(sockets.closed == row.closed);
     }
 }
+
+TEST_CASE("the system's sockets take a connect that fails at once for a failure")
+{
+    WSADATA data;
+    REQUIRE(WSAStartup(MAKEWORD(2, 2), &data) == 0);
+    // A multicast address takes no connection, and the stack says so before any packet:
+    // wine, as Linux, calls it unreachable.
+    ADDRINFOW hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    ADDRINFOW *found = nullptr;
+    REQUIRE(GetAddrInfoW(L"224.0.0.1", L"9", &hints, &found) == 0);
+    sg::win32::SocketApi &api = sg::win32::SystemSocketApi();
+    const ULONGLONG startedAt = api.now();
+    DWORD error = 0;
+    CHECK(RaceAddresses(api, found, error) == INVALID_SOCKET);
+    CHECK(error == WSAENETUNREACH);
+    CHECK(api.now() - startedAt < 1000);
+    FreeAddrInfoW(found);
+    WSACleanup();
+}
