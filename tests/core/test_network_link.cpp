@@ -242,14 +242,14 @@ TEST_CASE("a server that fails the link closes it with words and tells the liste
          },
          "bench3:4001: no connection within 3 s: is the server reachable?"},
         {"a server that never agrees to the COM port option", "rfc2217://bench3:4001",
-         connectedThen("FFFB2C", NetworkLink::CONFIRM_LIMIT_MS),
+         connectedThen("FFFB2C", 1000),
          "bench3:4001: the server did not agree to RFC 2217 (the COM port option): for a raw "
          "TCP port, use socket://"},
         {"a subnegotiation that never ends", "rfc2217://bench3:4001",
          connectedThen("FFFA2C" + std::string(2 * Rfc2217Session::MOST_SUB_BYTES + 2, '6'), 0),
          "bench3:4001: the server sent a Telnet subnegotiation longer than 1024 bytes"},
         {"a mute listener", "rfc2217://bench3:4001",
-         connectedThen("", NetworkLink::CONFIRM_LIMIT_MS),
+         connectedThen("", 1000),
          "bench3:4001: the server said nothing after the connection: is this an RFC 2217 port? "
          "For a raw TCP port, use socket://"},
         {"another rate", "rfc2217://bench3:4001", connectedThen("FFFA2C6500004B00FFF0", 0),

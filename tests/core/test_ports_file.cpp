@@ -19,7 +19,8 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
                                           "9 socket://bench3:65536\n"
                                           "11 socket://b@d:1\n"
                                           "12 socket://[fe80::g]:1\n"
-                                          "13 socket://bench3:40a1",
+                                          "13 socket://bench3:40a1\n"
+                                          "14 socket://bench3:012345",
                                           "ports");
     REQUIRE(file.ports.size() == 2);
     CHECK(file.ports[0].where == "ports line 3: ");
@@ -40,6 +41,8 @@ TEST_CASE("each line is a number, an address and a description; a bad line is le
               "ports line 11: 'socket://b@d:1': 'b@d' is not a host name or address",
               "ports line 12: 'socket://[fe80::g]:1': 'fe80::g' is not an IPv6 address",
               "ports line 13: 'socket://bench3:40a1': '40a1' is not a TCP port from 1 to 65535",
+              "ports line 14: 'socket://bench3:012345': '012345' is not a TCP port from 1 to "
+              "65535",
           });
 }
 
