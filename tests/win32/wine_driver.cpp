@@ -337,6 +337,9 @@ TEST_CASE("the window's controls are the table's at 96 DPI, and its icon has ink
                       "differs from " << row);
     }
     CHECK(rows == drawn.size());
+    RECT client{};
+    GetClientRect(window.handle(), &client);
+    CHECK(std::to_string(client.right) + "x" + std::to_string(client.bottom) == "335x309");
     CHECK(IconInk(window.handle()) > 100);
 }
 
