@@ -111,6 +111,31 @@ private slots:
         QCOMPARE(port.readAll().toHex().toUpper(), QByteArray("4405180059"));
     }
 
+    // A tool that pauses fills the line: a request heard meanwhile is still answered, and the
+    // garbage behind each answer waits for room until it goes stale.
+    void answersWaitThroughPause()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--flood-bytes", "65536"}));
+        QSerialPort port(sim.device());
+        QVERIFY(port.open(QIODevice::ReadWrite));
+        QByteArray expected;
+        for (int request = 0; request < 2; ++request) {
+            port.write(reinterpret_cast<const char *>(READ_PARAMS.data()),
+                       static_cast<qint64>(READ_PARAMS.size()));
+            QVERIFY(port.flush());
+            QTest::qSleep(100); // nothing read: the line is full long before the flood is out
+            expected += QByteArray::fromHex("4405180059440B00010040190A000419");
+            for (int i = 0; i < 65536; ++i)
+                expected += static_cast<char>(i * 131 + 7);
+        }
+        QByteArray heard;
+        while (port.waitForReadyRead(200))
+            heard += port.readAll();
+        QCOMPARE(heard.size(), expected.size());
+        QCOMPARE(heard, expected);
+    }
+
     void busyPortFailsForSecondHolder()
     {
         SimProcess sim;
