@@ -137,3 +137,18 @@ TEST_CASE("the system's sockets take a connect that fails at once for a failure"
     FreeAddrInfoW(found);
     WSACleanup();
 }
+
+TEST_CASE("the system's wait ends every socket when select itself fails")
+{
+    WSADATA data;
+    REQUIRE(WSAStartup(MAKEWORD(2, 2), &data) == 0);
+    // Closed sockets are none to select, which then fails at once, for all of them.
+    const std::vector<SOCKET> gone{socket(AF_INET, SOCK_STREAM, 0),
+                                   socket(AF_INET, SOCK_STREAM, 0)};
+    for (const SOCKET socket : gone)
+        closesocket(socket);
+    const std::vector<std::pair<SOCKET, DWORD>> expected{{gone[0], WSAENOTSOCK},
+                                                         {gone[1], WSAENOTSOCK}};
+    CHECK(sg::win32::SystemSocketApi().wait(gone, 5000) == expected);
+    WSACleanup();
+}
