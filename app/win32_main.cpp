@@ -12,10 +12,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // The screen reader's annotation service is a COM object.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    sg::win32::MessageLoop loop;
-    sg::app::Win32WindowApp sgsetup(loop);
-    sgsetup.show();
-    const int status = loop.run();
+    int status = 0;
+    { // the annotation service goes before COM does
+        sg::win32::MessageLoop loop;
+        sg::app::Win32WindowApp sgsetup(loop);
+        sgsetup.show();
+        status = loop.run();
+    }
     if (SUCCEEDED(com))
         CoUninitialize();
     return status;

@@ -5,8 +5,8 @@
 namespace sg::app {
 
 Win32WindowApp::Win32WindowApp(win32::MessageLoop &loop)
-    : m_ports(m_localPorts, win32::UserPortsFile()), m_window(loop), m_alerts(m_window.handle()),
-      m_station(MakeWin32PortLink(loop), m_ports, m_window, m_alerts)
+    : m_ports(m_localPorts, win32::UserPortsFile()), m_window(loop, m_annotations),
+      m_alerts(m_window.handle()), m_station(MakeWin32PortLink(loop), m_ports, m_window, m_alerts)
 {
     m_window.bind(m_station.presenter());
 }

@@ -2,6 +2,7 @@
 
 #include "app/station.h"
 #include "remote/ports_file.h"
+#include "win32/acc_prop_api.h"
 #include "win32/main_window.h"
 #include "win32/message_box_alerts.h"
 #include "win32/message_loop.h"
@@ -24,6 +25,7 @@ public:
 private:
     win32::SerialPortLister m_localPorts;
     remote::RemotePortLister m_ports;
+    win32::SystemAccProps m_annotations;
     win32::MainWindow m_window;
     win32::MessageBoxAlerts m_alerts;
     Station<win32::Win32Ticker> m_station;

@@ -23,39 +23,29 @@ AccessibleAnnotation::~AccessibleAnnotation()
     clear();
 }
 
-bool AccessibleAnnotation::annotate(HWND window, const Annotation &annotation)
+void AccessibleAnnotation::annotate(HWND window, const Annotation &annotation)
 {
     if (m_window != window)
         clear();
-    if (!m_services &&
-        FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void **>(&m_services))))
-        return false;
     m_window = window;
-    bool ok = true;
+    // A service that refuses a text (there is none without COM) leaves the box unannotated.
     const auto set = [&](DWORD object, const MSAAPROPID &property, const std::wstring &text) {
         if (!text.empty())
-            ok = SUCCEEDED(m_services->SetHwndPropStr(window, object, CHILDID_SELF, property,
-                                                      text.c_str())) &&
-                 ok;
+            m_service.setHwndPropStr(window, object, property, text.c_str());
     };
     for (const DWORD object : OBJECTS)
         set(object, PROPID_ACC_NAME, annotation.name);
     set(CLIENT_OBJECT, PROPID_ACC_DESCRIPTION, annotation.description);
     set(CLIENT_OBJECT, PROPID_ACC_HELP, annotation.help);
-    return ok;
 }
 
 void AccessibleAnnotation::clear()
 {
-    if (!m_services)
+    if (!m_window)
         return;
     std::array<MSAAPROPID, 3> props{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_HELP};
     for (const DWORD object : OBJECTS)
-        m_services->ClearHwndProps(m_window, object, CHILDID_SELF, props.data(),
-                                   static_cast<int>(props.size()));
-    m_services->Release();
-    m_services = nullptr;
+        m_service.clearHwndProps(m_window, object, props.data(), static_cast<int>(props.size()));
     m_window = nullptr;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <windows.h>
+#include "win32/acc_prop_api.h"
 
-#include <oleacc.h>
+#include <windows.h>
 
 #include <string>
 
@@ -25,17 +25,16 @@ struct Annotation
 class AccessibleAnnotation
 {
 public:
-    AccessibleAnnotation() = default;
+    explicit AccessibleAnnotation(AccPropApi &service) : m_service(service) {}
     ~AccessibleAnnotation();
     AccessibleAnnotation(const AccessibleAnnotation &) = delete;
     AccessibleAnnotation &operator=(const AccessibleAnnotation &) = delete;
 
-    // False where the system has no annotation service (COM not started, say).
-    bool annotate(HWND window, const Annotation &annotation);
+    void annotate(HWND window, const Annotation &annotation);
     void clear();
 
 private:
-    IAccPropServices *m_services = nullptr;
+    AccPropApi &m_service;
     HWND m_window = nullptr;
 };
 

@@ -17,7 +17,7 @@ IAccessible *NewSheetAccessible(HWND window);
 class HintWindow : public BaseWindow<HintWindow>
 {
 public:
-    HintWindow() = default;
+    explicit HintWindow(AccPropApi &annotations) : m_annotation(annotations) {}
     ~HintWindow();
 
     void show(HWND owner);

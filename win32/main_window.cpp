@@ -69,7 +69,8 @@ ChildStyle StyleOf(const form::Control &control)
 
 } // namespace
 
-MainWindow::MainWindow(MessageLoop &loop) : m_loop(loop)
+MainWindow::MainWindow(MessageLoop &loop, AccPropApi &annotations)
+    : m_loop(loop), m_annotations(annotations), m_hint(annotations)
 {
     const std::wstring title = FromU16(form::MAIN_TITLE);
     create({.className = MAIN_WINDOW_CLASS,
@@ -142,7 +143,7 @@ void MainWindow::speak()
     m_spoken.resize(spoken.size());
     for (std::size_t i = 0; i < spoken.size(); ++i) {
         if (!m_spoken[i])
-            m_spoken[i] = std::make_unique<AccessibleAnnotation>();
+            m_spoken[i] = std::make_unique<AccessibleAnnotation>(m_annotations);
         const std::string words =
             spoken[i].inWords && m_presenter ? m_presenter->toolTip(spoken[i].box) : std::string();
         m_spoken[i]->annotate(control(spoken[i].box), BoxAnnotation(spoken[i], words));

@@ -26,7 +26,7 @@ namespace sg::win32 {
 class MainWindow : public presenter::WindowView, public BaseWindow<MainWindow>
 {
 public:
-    explicit MainWindow(MessageLoop &loop);
+    MainWindow(MessageLoop &loop, AccPropApi &annotations);
     ~MainWindow() override;
 
     void show();
@@ -59,6 +59,7 @@ private:
     void speak();
 
     MessageLoop &m_loop;
+    AccPropApi &m_annotations;
     presenter::WindowPresenter *m_presenter = nullptr;
     HWND m_toolTip = nullptr;
     HWND m_lastFocus = nullptr;

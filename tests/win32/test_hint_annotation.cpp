@@ -1,3 +1,4 @@
+#include "fake_acc_props.h"
 #include "form/hint_sheet.h"
 #include "win32/dpi.h"
 #include "win32/hint_painter.h"
@@ -146,10 +147,12 @@ TEST_CASE("the help sheet answers for its place, its points, its order and its b
 TEST_CASE("the help window hands out the sheet for its client only")
 {
     REQUIRE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); // as the program
-    sg::win32::HintWindow hint;
+    FakeAccProps service;
+    sg::win32::HintWindow hint(service);
     hint.show(HWND_MESSAGE); // no display needed
     const HWND window = hint.handle();
     REQUIRE(window);
+    CHECK(service.texts.at({window, DWORD(OBJID_WINDOW), PROPID_ACC_NAME.Data1}) == L"Help");
     CHECK(SendMessageW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_WINDOW)) == 0);
     const LRESULT client = SendMessageW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
     REQUIRE(client > 0);

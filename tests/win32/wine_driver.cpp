@@ -4,8 +4,11 @@
 //   wine_driver COM_ANSWERING COM_SILENT COM_UNPLUGGING COM_ABSENT COM_UNLISTED COM_REMOTE
 //   wine_driver help LABEL     only opens the help window and reads its ink back
 
+#include "fake_acc_props.h"
+#include "fake_transfer.h"
 #include "form/hint_layout.h"
 #include "form/hint_sheet.h"
+#include "form/spoken.h"
 #include "model/blocks.h"
 #include "win32/control_ids.h"
 #include "win32/dpi.h"
@@ -23,6 +26,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -316,7 +320,8 @@ TEST_CASE("the window's controls are the table's at 96 DPI, and its icon has ink
 {
     AddFontResourceExW(L"Z:\\usr\\share\\wine\\fonts\\tahoma.ttf", FR_PRIVATE, nullptr);
     sg::win32::MessageLoop loop;
-    const sg::win32::MainWindow window(loop);
+    FakeAccProps annotations;
+    const sg::win32::MainWindow window(loop, annotations);
     std::vector<std::string> drawn;
     std::string shown;
     int tab = 0;
@@ -341,6 +346,37 @@ TEST_CASE("the window's controls are the table's at 96 DPI, and its icon has ink
     GetClientRect(window.handle(), &client);
     CHECK(std::to_string(client.right) + "x" + std::to_string(client.bottom) == "335x309");
     CHECK(IconInk(window.handle()) > 100);
+}
+
+// While the user types, a box described in words is annotated anew with what its value means;
+// the others keep their notes. The window takes every annotation with it.
+TEST_CASE("the boxes are annotated as they stand, and the annotations go with the window")
+{
+    const std::vector<SpokenBox> spoken = SpokenBoxes();
+    FakeAccProps service;
+    sg::win32::MessageLoop loop;
+    Journal journal;
+    FakeLink link{journal};
+    FakeTicker ticker{journal};
+    FakeAlerts alerts{journal};
+    sg::transfer::TransferEngine engine{link, ticker};
+    const sg::protocol::FixedPortLister ports{sg::protocol::PortCatalog()};
+    auto window = std::make_unique<sg::win32::MainWindow>(loop, service);
+    sg::presenter::WindowPresenter presenter(*window, ports, engine, alerts);
+    window->bind(presenter);
+    const HWND handle = window->handle();
+    const auto said = [&](const SpokenBox &row) {
+        const HWND box = GetDlgItem(handle, sg::win32::ControlId(row.box));
+        return service.texts.at({box, DWORD(OBJID_CLIENT), PROPID_ACC_NAME.Data1}) + L": " +
+               service.texts.at({box, DWORD(OBJID_CLIENT), PROPID_ACC_HELP.Data1});
+    };
+    CHECK(said(spoken[2]) == L"Startup delay: x 4 ms, 00= no delay");
+    for (const wchar_t *typed : {L"00", L"FF"}) {
+        SetWindowTextW(GetDlgItem(handle, sg::win32::ControlId(spoken[3].box)), typed);
+        CHECK(said(spoken[3]) == L"Mode: " + sg::win32::Widen(presenter.toolTip(spoken[3].box)));
+    }
+    window.reset(); // the presenter asks nothing of its view as it goes
+    CHECK((!IsWindow(handle) && service.texts.empty()));
 }
 
 TEST_CASE("Enter in a box presses no button")
