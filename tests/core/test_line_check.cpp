@@ -36,4 +36,15 @@ TEST_CASE("the simulator names every setting a device would hear as noise")
         row.change(line);
         CHECK(sg::sim::LineFault(line).value_or("") == row.fault);
     }
+    // Every other rate a host may set, each by its own number.
+    std::string rates;
+    for (const speed_t speed :
+         {B300, B600, B1200, B2400, B4800, B38400, B57600, B115200, B230400, B460800, B921600}) {
+        termios line{};
+        cfmakeraw(&line);
+        cfsetspeed(&line, speed);
+        rates += sg::sim::LineFault(line).value_or("") + ",";
+    }
+    CHECK(rates == "300 8N1,600 8N1,1200 8N1,2400 8N1,4800 8N1,38400 8N1,57600 8N1,115200 8N1,"
+                   "230400 8N1,460800 8N1,921600 8N1,");
 }
