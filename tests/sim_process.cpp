@@ -49,11 +49,11 @@ bool SimProcess::start(const QStringList &arguments)
     return m_comNumber > 0;
 }
 
-void SimProcess::stop()
+void SimProcess::stop(int signal)
 {
     if (m_process.state() == QProcess::NotRunning)
         return;
-    m_process.terminate();
+    ::kill(static_cast<pid_t>(m_process.processId()), signal);
     if (!m_process.waitForFinished(2000))
         m_process.kill();
     m_process.waitForFinished(1000);

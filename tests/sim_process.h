@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 // Runs sgsim in a private port directory that this test process also uses, so the
 // catalog holds the host's ports and exactly this simulator.
 class SimProcess
@@ -19,7 +21,7 @@ public:
 
     // Starts sgsim and waits for the line that names its COM number.
     bool start(const QStringList &arguments = {});
-    void stop();
+    void stop(int signal = SIGTERM);
 
     int comNumber() const { return m_comNumber; }
     QString device() const { return m_device; }
