@@ -541,9 +541,14 @@ int wmain(int argc, wchar_t *argv[])
                     "       wine_driver help LABEL\n");
         return 2;
     }
-    if (!WaitFor([] { return (g_main = FindWindowW(sg::win32::MAIN_WINDOW_CLASS, nullptr)); },
-                 20000)) {
-        std::printf("no sgsetup window appeared\n");
+    // Shown, not merely made: FindWindowW finds hidden windows too.
+    if (!WaitFor(
+            [] {
+                g_main = FindWindowW(sg::win32::MAIN_WINDOW_CLASS, nullptr);
+                return g_main && IsWindowVisible(g_main);
+            },
+            20000)) {
+        std::printf("no sgsetup window appeared on the screen\n");
         return 1;
     }
     Sleep(300);
