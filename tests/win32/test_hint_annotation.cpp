@@ -171,6 +171,16 @@ TEST_CASE("the help window hands out the sheet for its client only")
     CoUninitialize();
 }
 
+// Without COM the program still starts; the service it could not make is never touched.
+TEST_CASE("the system's annotation service without COM refuses every call and ends cleanly")
+{
+    sg::win32::SystemAccProps service;
+    CHECK(service.setHwndPropStr(nullptr, DWORD(OBJID_CLIENT), PROPID_ACC_NAME, L"x") ==
+          CO_E_NOTINITIALIZED);
+    CHECK(service.clearHwndProps(nullptr, DWORD(OBJID_CLIENT), &PROPID_ACC_NAME, 1) ==
+          CO_E_NOTINITIALIZED);
+}
+
 // Each box's annotation comes from the one table both windows read: its note as help, or
 // what its value means in words.
 TEST_CASE("a box is annotated with its name and, as help, its note or its value in words")
