@@ -51,6 +51,13 @@ TEST_CASE("a stream closed and connected again hears nothing more of its first c
     PostQuitMessage(0); // whatever is left to tell
     loop.run();
     CHECK(heard.said == "looked up, connected, looked up, connected, ");
+    // Closed, not merely shut down: the first connection's peer, writing on, is soon refused.
+    const SOCKET first = accept(server, nullptr, nullptr);
+    bool refused = false;
+    for (int tries = 0; tries < 200 && !refused; ++tries, Sleep(10))
+        refused = send(first, "x", 1, 0) == SOCKET_ERROR;
+    CHECK(refused);
+    closesocket(first);
     stream.close();
     closesocket(server);
     WSACleanup();
