@@ -49,14 +49,30 @@ bool SimProcess::start(const QStringList &arguments)
     return m_comNumber > 0;
 }
 
-void SimProcess::stop(int signal)
+int SimProcess::stop(int signal)
 {
     if (m_process.state() == QProcess::NotRunning)
-        return;
+        return -1;
     ::kill(static_cast<pid_t>(m_process.processId()), signal);
-    if (!m_process.waitForFinished(2000))
+    return ended(2000);
+}
+
+int SimProcess::run(const QStringList &arguments)
+{
+    m_process.start(Program(), arguments);
+    const int status = ended(3000);
+    output();
+    return status;
+}
+
+int SimProcess::ended(int timeoutMs)
+{
+    if (!m_process.waitForFinished(timeoutMs)) {
         m_process.kill();
-    m_process.waitForFinished(1000);
+        m_process.waitForFinished(1000);
+        return -1;
+    }
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
 QString SimProcess::output()

@@ -21,7 +21,10 @@ public:
 
     // Starts sgsim and waits for the line that names its COM number.
     bool start(const QStringList &arguments = {});
-    void stop(int signal = SIGTERM);
+    // Ends it by signal; its exit status, or -1 if it would not end or crashed.
+    int stop(int signal = SIGTERM);
+    // Runs an sgsim that ends by itself; its exit status, or -1.
+    int run(const QStringList &arguments);
 
     int comNumber() const { return m_comNumber; }
     QString device() const { return m_device; }
@@ -31,6 +34,9 @@ public:
     bool waitForOutput(const QString &text, int timeoutMs = 3000);
 
 private:
+    // Waits for it to end, killing it after timeoutMs; its exit status, or -1.
+    int ended(int timeoutMs);
+
     QTemporaryDir m_runtimeDir;
     QProcess m_process;
     QString m_output;

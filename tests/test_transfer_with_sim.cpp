@@ -34,9 +34,19 @@ private slots:
                 return ports.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
             };
             QCOMPARE(entries().size(), 2);
-            sim.stop(signal);
+            QCOMPARE(sim.stop(signal), 0);
             QCOMPARE(entries(), QStringList());
         }
+    }
+
+    // Scripts read the status: help is a success, a bad option is a usage error.
+    void helpAndBadOptionsEndWithTheirStatus()
+    {
+        SimProcess help, bad;
+        QCOMPARE(help.run({"--help"}), 0);
+        QVERIFY(help.output().startsWith("usage: sgsim [options]\n"));
+        QCOMPARE(bad.run({"--bogus"}), 2);
+        QCOMPARE(bad.output(), "sgsim: unknown option '--bogus'\n" + help.output());
     }
 
     void readTakesTwoTicks()
