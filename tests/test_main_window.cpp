@@ -278,6 +278,7 @@ private slots:
         QVERIFY(first && first->isVisible());
         QVERIFY(first->windowTitle().isEmpty());
         QCOMPARE(first->size(), QSize(706, 306));
+        QCOMPARE(first->findChild<sg::ui::HintSheet *>()->geometry(), QRect(8, 8, 689, 289));
         help->click();
         QCOMPARE(window.hintWindow(), first.data());
         first->close();
