@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace sg::win32 {
 
@@ -101,13 +102,15 @@ protocol::PortCatalog ListSerialPorts()
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LR"(HARDWARE\DEVICEMAP\SERIALCOMM)", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
         return protocol::PortCatalog({}, UnlistedPrefix());
+    // Only the data is used, but a name longer than the buffer would skip its port; a driver
+    // may name it up to the registry's limit of 16,383 characters.
+    std::vector<wchar_t> valueName(16384);
     for (DWORD i = 0;; ++i) {
-        wchar_t valueName[256];
-        DWORD nameLength = 256;
+        DWORD nameLength = static_cast<DWORD>(valueName.size());
         wchar_t data[64]{};
         DWORD size = sizeof data - sizeof(wchar_t);
         DWORD type = 0;
-        const LSTATUS status = RegEnumValueW(key, i, valueName, &nameLength, nullptr, &type,
+        const LSTATUS status = RegEnumValueW(key, i, valueName.data(), &nameLength, nullptr, &type,
                                              reinterpret_cast<BYTE *>(data), &size);
         if (status == ERROR_NO_MORE_ITEMS)
             break;

@@ -27,14 +27,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A driver may name its device at length (the window's table uses short names).
+driver_name() { printf '\\Device\\sgsim%s-%0300d' "$1" 0; }
 register() { # COM number, pseudo-terminal or nothing: as a serial driver would
   [ -n "$2" ] && ln -sfn "$2" "$WINEPREFIX/dosdevices/com$1"
-  "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$1" /t REG_SZ \
+  "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "$(driver_name "$1")" /t REG_SZ \
     /d "COM$1" /f >/dev/null 2>&1
 }
 unregister() {
   rm -f "$WINEPREFIX/dosdevices/com$1"
-  "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\\Device\\sgsim$1" /f \
+  "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "$(driver_name "$1")" /f \
     >/dev/null 2>&1
 }
 
