@@ -6,6 +6,8 @@
 #include <QSerialPort>
 #include <QtTest>
 
+#include <tuple>
+
 using sg::model::ByteString;
 using sg::qtcore::QtSerialLink;
 
@@ -96,19 +98,27 @@ private slots:
                  link.lastError().c_str());
     }
 
-    // The simulator answers only a line set as the device's is: anything else is noise.
+    // The simulator answers only a line set as the device's is: anything else is noise, and
+    // each spell of it is noted, even one on the same wrong setting as before.
     void wrongLineIsNoise()
     {
         SimProcess sim;
         QVERIFY(sim.start());
         QSerialPort port(sim.device());
         QVERIFY(port.open(QIODevice::ReadWrite));
-        QVERIFY(port.setBaudRate(QSerialPort::Baud19200));
-        port.write(reinterpret_cast<const char *>(READ_PARAMS.data()),
-                   static_cast<qint64>(READ_PARAMS.size()));
-        QVERIFY(sim.waitForOutput("sgsim: line is 19200 8N1, not 9600 8N1 raw: noise"));
+        const QString note = "sgsim: line is 19200 8N1, not 9600 8N1 raw: noise";
+        for (const auto &[rate, answer, notes] : {std::tuple{19200, "4405180059", 1},
+                                                  {9600, "4405180059440B00010040190A000419", 1},
+                                                  {19200, "4405180059", 2}}) {
+            QVERIFY(port.setBaudRate(rate));
+            port.write(reinterpret_cast<const char *>(READ_PARAMS.data()),
+                       static_cast<qint64>(READ_PARAMS.size()));
+            QByteArray heard;
+            QTRY_COMPARE((heard += port.readAll()).toHex().toUpper(), QByteArray(answer));
+            QTRY_COMPARE(sim.output().count(note), notes);
+        }
         QTest::qWait(300);
-        QCOMPARE(port.readAll().toHex().toUpper(), QByteArray("4405180059"));
+        QCOMPARE(port.readAll(), QByteArray()); // the noise was not answered late
     }
 
     // A tool that pauses fills the line: a request heard meanwhile is still answered, and the
