@@ -58,7 +58,20 @@ TEST_CASE("a stream closed and connected again hears nothing more of its first c
         refused = send(first, "x", 1, 0) == SOCKET_ERROR;
     CHECK(refused);
     closesocket(first);
+    // Closed while still connecting: the connection made after is closed once its routine runs.
     stream.close();
+    stream.connectTo("127.0.0.1", ntohs(at.sin_port));
+    stream.close();
+    closesocket(accept(server, nullptr, nullptr)); // the second round's
+    const SOCKET late = accept(server, nullptr, nullptr);
+    u_long nonBlocking = 1;
+    ioctlsocket(late, static_cast<long>(FIONBIO), &nonBlocking);
+    char byte = 0;
+    int got = SOCKET_ERROR;
+    for (int tries = 0; tries < 200 && got != 0; ++tries, SleepEx(10, TRUE))
+        got = recv(late, &byte, 1, 0);
+    CHECK(got == 0);
+    closesocket(late);
     closesocket(server);
     WSACleanup();
 }
