@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 using namespace sg::form;
 
@@ -52,6 +53,9 @@ TEST_CASE("the notes fit, and no smaller; headings sit in frames; the formula is
         CHECK((width == 2000) == (layout.noteFont.points == NOTE_FONT.points));
         CHECK((width == 2000 || layout.widest + 34 > width - HINT_SHEET_MARGIN));
     }
+    // As wide as the widest note at 8 pt with both margins and the indent, and a pixel less.
+    for (const auto &[width, points] : {std::pair{137 * 8 + 20, 8.0}, {137 * 8 + 19, 7.75}})
+        CHECK(LayOutHintSheet(PointsMeasure(), width).noteFont.points == points);
     // Too narrow for the notes even at 6 pt, the smallest size: they stop there.
     for (const int width : {137 * 10 - 1 + HINT_SHEET_MARGIN, 300}) {
         CAPTURE(width);
