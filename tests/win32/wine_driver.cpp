@@ -523,7 +523,14 @@ TEST_CASE("help lines stay inside the sheet")
     MESSAGE(Narrow(g_args[1]) << " (" << sg::win32::WindowDpi(hint) << " DPI, " << FaceOf(hint)
                               << "): " << ink.inSheet << " dark pixels in the sheet, "
                               << ink.inMargin << " in its right margin");
-    PostMessageW(hint, WM_CLOSE, 0, 0);
+    // Closed from the keyboard alone: Alt+Space opens its window menu, and C closes it (each
+    // lParam: one press, the key's scan code and, for Space, Alt held).
+    PostMessageW(hint, WM_SYSKEYDOWN, VK_SPACE, 0x20390001);
+    CHECK(WaitFor([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 2000));
+    PostMessageW(hint, WM_KEYDOWN, 'C', 0x002E0001);
+    CHECK(WaitFor([&] { return !IsWindow(hint); }, 2000));
+    if (IsWindow(hint))
+        PostMessageW(hint, WM_CLOSE, 0, 0);
     CHECK(ink.inSheet >= 1000);
     CHECK(ink.inMargin == 0);
 }
