@@ -92,7 +92,7 @@ TEST_CASE("the line is set in full from known values; a held port is refused in 
     }
 }
 
-TEST_CASE("a read that ends with no byte is read again")
+TEST_CASE("a read that ends with no byte is read again, and bytes a tick took are told once")
 {
     Rig rig;
     REQUIRE(rig.link.open(R"(\\.\COM3)"));
@@ -103,6 +103,11 @@ TEST_CASE("a read that ends with no byte is read again")
     CHECK(rig.heard.lost == 0);
     CHECK(rig.heard.arrived == 1);
     CHECK(rig.link.takeInput() == sg::model::ByteString{0x44, 0x0B, 0x00});
+    // Bytes a tick's drain took are not told of again by the loop.
+    rig.comm.arrive({0x19});
+    CHECK(rig.link.takeInput() == sg::model::ByteString{0x19});
+    Settle(rig.loop);
+    CHECK(rig.heard.arrived == 1);
 }
 
 TEST_CASE("a failing port ends once, in words, whether the loop or a tick finds it")
