@@ -159,6 +159,9 @@ row "the same port twice" 64 '^$' "COM$good and .* are the same port" -- read "$
 
 row "--help" 0 '^usage: sgsetup-cli' '^$' -- --help
 check "--help lists every verb" test "$(grep -Ec '^  (ports|read|store|decode|divisor) ' <<<"$out")" = 5
+row "--version" 0 '^MIT License' '^$' -- --version
+check "--version says the version and the licence, alone" \
+  grep -Pzq '\Asgsetup-cli \d+(\.\d+)+\r?\nMIT License\r?\n\z' <<<"$out"
 
 row "divisor out of reach" 1 '115200 baud cannot be reached within 2%' '^$' -- divisor 115200
 row "divisor in reach" 0 '^00 40 \(divisor 64\): 9615 baud, \+0\.16%$' '^$' -- divisor 9600
