@@ -228,10 +228,8 @@ void TransferEngine::end(TransferEnd how, const std::string &reason)
     outcome.read = m_reading;
     if (how == TransferEnd::Ok && m_reading)
         outcome.blocks = m_read;
-    if (how == TransferEnd::NoResponse) {
+    if (how == TransferEnd::NoResponse)
         outcome.received = m_buffers.rxBuffer;
-        outcome.expected = m_buffers.txFrame.size() + protocol::ANSWER_BYTES;
-    }
     if (m_events)
         m_events->transferEnding(outcome);
     FinishTransfer(how);

@@ -25,7 +25,6 @@ struct TransferOutcome
     bool read = false;          // a Read, rather than a Store
     model::Blocks blocks;       // a Read's: what it read, the data cut to the device's length
     model::ByteString received; // no response: every byte that came back for the request
-    std::size_t expected = 0;   // no response: how many a complete reply has
 };
 
 // What one transfer tells whoever started it, on the event loop.
