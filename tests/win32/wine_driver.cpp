@@ -345,6 +345,13 @@ TEST_CASE("the window's controls are the table's at 96 DPI, and its icon has ink
     RECT client{};
     GetClientRect(window.handle(), &client);
     CHECK(std::to_string(client.right) + "x" + std::to_string(client.bottom) == "335x309");
+    // The characters a box takes as typed; a text set by message is not held to it.
+    const auto limit = [&window](const ControlRef &box) {
+        const HWND edit = GetDlgItem(window.handle(), sg::win32::ControlId(box));
+        return std::to_string(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)) + ' ';
+    };
+    CHECK(limit(DATA_BOX) + limit(ParamBox(0)) + limit(ParamBox(7)) + limit(COM_BOX) ==
+          "16 2 2 2 ");
     CHECK(IconInk(window.handle()) > 100);
 }
 
