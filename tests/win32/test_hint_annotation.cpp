@@ -166,7 +166,7 @@ TEST_CASE("the help window hands out the sheet for its client only")
     CHECK(sheet->get_accName(self, &name) == S_OK);
     CHECK(std::wstring(name ? name : L"") == L"Help");
     SysFreeString(name);
-    sheet->Release();
+    CHECK(sheet->Release() == 0); // the window kept no reference of its own
     DestroyWindow(window);
     CoUninitialize();
 }
