@@ -534,8 +534,13 @@ TEST_CASE("help lines stay inside the sheet")
     // lParam: one press, the key's scan code and, for Space, Alt held).
     PostMessageW(hint, WM_SYSKEYDOWN, VK_SPACE, 0x20390001);
     CHECK(WaitFor([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 2000));
-    PostMessageW(hint, WM_KEYDOWN, 'C', 0x002E0001);
-    CHECK(WaitFor([&] { return !IsWindow(hint); }, 2000));
+    // A C posted the moment the menu shows is now and then lost: it goes again until it closes.
+    CHECK(WaitFor(
+        [&] {
+            PostMessageW(hint, WM_KEYDOWN, 'C', 0x002E0001);
+            return WaitFor([&] { return !IsWindow(hint); }, 400);
+        },
+        2000));
     if (IsWindow(hint))
         PostMessageW(hint, WM_CLOSE, 0, 0);
     CHECK(ink.inSheet >= 1000);
